@@ -8,11 +8,11 @@ namespace {
 
 __extension__ typedef __int128 i128;   // exact intermediates for products of two amounts
 
-std::int64_t checked(i128 v)
+qint64 checked(i128 v)
 {
-    if (v > std::numeric_limits<std::int64_t>::max() || v < std::numeric_limits<std::int64_t>::min())
+    if (v > std::numeric_limits<qint64>::max() || v < std::numeric_limits<qint64>::min())
         throw DecimalOverflow();
-    return std::int64_t(v);
+    return qint64(v);
 }
 
 // n / d rounded to the nearest integer, an exact half going to the even neighbour.
@@ -27,13 +27,13 @@ i128 divHalfEven(i128 n, i128 d)
     return q;
 }
 
-QString format(std::int64_t raw, int decimals, bool trimZeros)
+QString format(qint64 raw, int decimals, bool trimZeros)
 {
     // The magnitude of INT64_MIN does not fit in 64 bits; i128 keeps it exact.
     i128 mag = raw;
     if (mag < 0) mag = -mag;
-    const std::int64_t whole = std::int64_t(mag / Decimal::Scale);
-    const std::int64_t frac = std::int64_t(mag % Decimal::Scale);
+    const qint64 whole = qint64(mag / Decimal::Scale);
+    const qint64 frac = qint64(mag % Decimal::Scale);
     QString fracText = QString::number(frac).rightJustified(4, u'0').left(decimals);
     if (trimZeros) {
         while (fracText.endsWith(u'0')) fracText.chop(1);
@@ -72,7 +72,7 @@ std::optional<Decimal> Decimal::parse(QStringView text)
         const int d = c.unicode() - u'0';
         if (!seenPoint) {
             whole = whole * 10 + d;
-            if (whole > i128(std::numeric_limits<std::int64_t>::max())) return std::nullopt;
+            if (whole > i128(std::numeric_limits<qint64>::max())) return std::nullopt;
         } else if (fracDigits < 30) {
             frac = frac * 10 + d;
             ++fracDigits;
@@ -83,9 +83,9 @@ std::optional<Decimal> Decimal::parse(QStringView text)
     for (int i = 0; i < fracDigits; ++i) pow *= 10;
     i128 raw = whole * Scale + divHalfEven(frac * Scale, pow);
     if (negative) raw = -raw;
-    if (raw > std::numeric_limits<std::int64_t>::max() || raw < std::numeric_limits<std::int64_t>::min())
+    if (raw > std::numeric_limits<qint64>::max() || raw < std::numeric_limits<qint64>::min())
         return std::nullopt;
-    return fromRaw(std::int64_t(raw));
+    return fromRaw(qint64(raw));
 }
 
 Decimal Decimal::round2() const

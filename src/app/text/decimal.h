@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringView>
 
-#include <cstdint>
+#include <QtGlobal>
 #include <optional>
 #include <stdexcept>
 
@@ -16,13 +16,13 @@ public:
 
 class Decimal {
 public:
-    static constexpr std::int64_t Scale = 10000;
+    static constexpr qint64 Scale = 10000;
 
     constexpr Decimal() = default;
-    constexpr Decimal(int whole) : raw_(std::int64_t(whole) * Scale) {}
+    constexpr Decimal(int whole) : raw_(qint64(whole) * Scale) {}
 
-    static constexpr Decimal fromRaw(std::int64_t raw) { Decimal d; d.raw_ = raw; return d; }
-    constexpr std::int64_t raw() const { return raw_; }
+    static constexpr Decimal fromRaw(qint64 raw) { Decimal d; d.raw_ = raw; return d; }
+    constexpr qint64 raw() const { return raw_; }
 
     // Reads typed text such as "12.345", "-3", ".5" or " 7. "; more than four decimals are
     // rounded half to even. Empty text, stray characters or a value out of range give nullopt.
@@ -50,7 +50,7 @@ public:
     friend constexpr auto operator<=>(Decimal a, Decimal b) = default;
 
 private:
-    std::int64_t raw_ = 0;
+    qint64 raw_ = 0;
 };
 
 // Dates are kept as text "yyyy-mm-dd" and compared as text.

@@ -86,11 +86,11 @@ private slots:
 
     void overflowIsReportedNotWrapped()
     {
-        const Decimal big = Decimal::fromRaw(std::numeric_limits<std::int64_t>::max());
+        const Decimal big = Decimal::fromRaw(std::numeric_limits<qint64>::max());
         QVERIFY_THROWS_EXCEPTION(DecimalOverflow, big + Decimal::fromRaw(1));
         QVERIFY_THROWS_EXCEPTION(DecimalOverflow, big * Decimal(2));
-        QVERIFY_THROWS_EXCEPTION(DecimalOverflow, -Decimal::fromRaw(std::numeric_limits<std::int64_t>::min()));
-        QCOMPARE(Decimal::fromRaw(std::numeric_limits<std::int64_t>::min()).toPlain(),
+        QVERIFY_THROWS_EXCEPTION(DecimalOverflow, -Decimal::fromRaw(std::numeric_limits<qint64>::min()));
+        QCOMPARE(Decimal::fromRaw(std::numeric_limits<qint64>::min()).toPlain(),
                  QString("-922337203685477.5808"));
     }
 };

@@ -1,0 +1,250 @@
+#include "app/data/database.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QStringList>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<int> connectionCounter{0};
+
+QString errorText(const QSqlError &e)
+{
+    QString t = e.databaseText().trimmed();
+    if (t.isEmpty()) t = e.driverText().trimmed();
+    if (t.isEmpty()) t = e.text().trimmed();
+    return t;
+}
+
+} // namespace
+
+BookLocation BookLocation::sqlite(const QString &file)
+{
+    BookLocation l;
+    l.engine = Engine::SQLite;
+    l.file = file;
+    return l;
+}
+
+BookLocation BookLocation::postgres(const QString &conninfo)
+{
+    BookLocation l;
+    l.engine = Engine::PostgreSQL;
+    for (const QString &part : conninfo.split(u' ', Qt::SkipEmptyParts)) {
+        const qsizetype eq = part.indexOf(u'=');
+        if (eq <= 0) continue;
+        const QString key = part.left(eq).trimmed();
+        const QString value = part.mid(eq + 1).trimmed();
+        if (key == u"host") l.host = value;
+        else if (key == u"port") l.port = value.toInt();
+        else if (key == u"dbname") l.database = value;
+        else if (key == u"user") l.user = value;
+        else if (key == u"password") l.password = value;
+    }
+    return l;
+}
+
+QString BookLocation::describe() const
+{
+    if (engine == Engine::SQLite) return file;
+    return QStringLiteral("postgresql://%1@%2:%3/%4").arg(user, host).arg(port).arg(database);
+}
+
+Database::Database(BookLocation where)
+    : where_(std::move(where)),
+      connectionName_(QStringLiteral("book-%1").arg(++connectionCounter))
+{
+}
+
+Database::~Database()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        if (db.isValid()) db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+bool Database::open(QString *why)
+{
+    auto fail = [&](const QString &text) {
+        if (why) *why = text;
+        return false;
+    };
+    if (isOpen()) return true;
+    QSqlDatabase db = QSqlDatabase::contains(connectionName_)
+                          ? QSqlDatabase::database(connectionName_, false)
+                          : QSqlDatabase::addDatabase(where_.engine == Engine::SQLite ? QStringLiteral("QSQLITE")
+                                                                                      : QStringLiteral("QPSQL"),
+                                                      connectionName_);
+    if (!db.isValid()) return fail(QStringLiteral("数据库驱动不可用"));
+    if (where_.engine == Engine::SQLite) {
+        // Opening a missing file would silently make an empty one.
+        if (!QFileInfo(where_.file).isFile()) return fail(QStringLiteral("文件不存在：") + where_.file);
+        db.setDatabaseName(where_.file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    } else {
+        db.setHostName(where_.host);
+        db.setPort(where_.port);
+        db.setDatabaseName(where_.database);
+        db.setUserName(where_.user);
+        db.setPassword(where_.password);
+    }
+    if (!db.open()) return fail(errorText(db.lastError()));
+    if (where_.engine == Engine::SQLite) {
+        QSqlQuery q(db);
+        // WAL keeps readers and the writer apart; FULL makes a committed document survive power loss.
+        for (const char *pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=OFF"}) {
+            if (!q.exec(QString::fromLatin1(pragma))) {
+                const QString text = errorText(q.lastError());
+                db.close();
+                return fail(text);
+            }
+        }
+    } else {
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("SET client_min_messages TO WARNING"));
+    }
+    return true;
+}
+
+void Database::disconnect()
+{
+    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    if (db.isValid() && db.isOpen()) db.close();
+}
+
+bool Database::isOpen() const
+{
+    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    return db.isValid() && db.isOpen();
+}
+
+QSqlDatabase Database::connection()
+{
+    QString why;
+    if (!isOpen() && !open(&why)) throw DbError(why);
+    return QSqlDatabase::database(connectionName_, false);
+}
+
+QSqlQuery Database::prepare(const QString &sql)
+{
+    QSqlQuery q(connection());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) throw DbError(errorText(q.lastError()));
+    return q;
+}
+
+void Database::run(QSqlQuery &q)
+{
+    if (!q.exec()) throw DbError(errorText(q.lastError()));
+}
+
+QSqlQuery Database::exec(const QString &sql, std::initializer_list<QVariant> values)
+{
+    if (values.size() == 0) {
+        // Nothing to bind: run it directly (PostgreSQL cannot prepare schema statements).
+        QSqlQuery q(connection());
+        q.setForwardOnly(true);
+        if (!q.exec(sql)) throw DbError(errorText(q.lastError()));
+        return q;
+    }
+    QSqlQuery q = prepare(sql);
+    int i = 0;
+    for (const QVariant &v : values) q.bindValue(i++, v);
+    run(q);
+    return q;
+}
+
+bool Database::exists(const QString &sql, std::initializer_list<QVariant> values)
+{
+    QSqlQuery q = exec(sql, values);
+    return q.next();
+}
+
+qint64 Database::insert(const QString &table, const QList<std::pair<QString, QVariant>> &values)
+{
+    QStringList cols, marks;
+    for (const auto &[col, value] : values) {
+        cols << col;
+        marks << QStringLiteral("?");
+        Q_UNUSED(value);
+    }
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, cols.join(u','), marks.join(u','));
+    const bool returning = where_.engine == Engine::PostgreSQL;
+    if (returning) sql += QStringLiteral(" RETURNING id");
+    QSqlQuery q = prepare(sql);
+    int i = 0;
+    for (const auto &[col, value] : values) {
+        Q_UNUSED(col);
+        q.bindValue(i++, value);
+    }
+    run(q);
+    if (returning) {
+        if (!q.next()) throw DbError(QStringLiteral("新记录没有返回编号"));
+        return q.value(0).toLongLong();
+    }
+    return q.lastInsertId().toLongLong();
+}
+
+QString Database::containsCondition(const QString &column) const
+{
+    // SQLite's LIKE already ignores the case of ASCII letters; PostgreSQL needs ILIKE.
+    return column + (where_.engine == Engine::PostgreSQL ? QStringLiteral(" ILIKE ? ESCAPE '\\'")
+                                                         : QStringLiteral(" LIKE ? ESCAPE '\\'"));
+}
+
+QString Database::containsPattern(const QString &typed)
+{
+    QString escaped;
+    escaped.reserve(typed.size() + 2);
+    escaped += u'%';
+    for (QChar c : typed) {
+        if (c == u'\\' || c == u'%' || c == u'_') escaped += u'\\';
+        escaped += c;
+    }
+    escaped += u'%';
+    return escaped;
+}
+
+QString Database::idColumnDefinition() const
+{
+    return where_.engine == Engine::PostgreSQL ? QStringLiteral("id BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY")
+                                               : QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT");
+}
+
+QString Database::amountType() const
+{
+    return where_.engine == Engine::PostgreSQL ? QStringLiteral("BIGINT") : QStringLiteral("INTEGER");
+}
+
+Transaction::Transaction(Database &db) : db_(db)
+{
+    QSqlDatabase c = db_.connection();
+    if (!c.transaction()) throw DbError(errorText(c.lastError()));
+}
+
+Transaction::~Transaction()
+{
+    if (done_) return;
+    try {
+        db_.connection().rollback();
+    } catch (const DbError &) {
+        // The connection is gone: the database has dropped the open transaction itself.
+    }
+}
+
+void Transaction::commit()
+{
+    QSqlDatabase c = db_.connection();
+    if (!c.commit()) {
+        const QString text = errorText(c.lastError());
+        c.rollback();
+        done_ = true;
+        throw DbError(text);
+    }
+    done_ = true;
+}

@@ -1,0 +1,93 @@
+// The book: one connection to the embedded SQLite file or to a shared PostgreSQL database.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+#include <initializer_list>
+#include <stdexcept>
+#include <utility>
+
+// A statement the database refused; the text is the database's own message.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString &message) : std::runtime_error(message.toStdString()) {}
+    QString text() const { return QString::fromStdString(what()); }
+};
+
+// Where the book lives.
+struct BookLocation {
+    enum class Engine { SQLite, PostgreSQL };
+    Engine engine = Engine::SQLite;
+    QString file;        // SQLite: path of KLVData1.db
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 5432;
+    QString database;    // PostgreSQL database name
+    QString user;
+    QString password;
+
+    static BookLocation sqlite(const QString &file);
+    // Reads "host=… port=… dbname=… user=… password=…" (the libpq key=value form).
+    static BookLocation postgres(const QString &conninfo);
+    QString describe() const;
+};
+
+class Database {
+public:
+    using Engine = BookLocation::Engine;
+    static constexpr const char *BookFileName = "KLVData1.db";
+
+    explicit Database(BookLocation where);
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens the connection; false with *why set when it cannot. The book is created only by
+    // Schema::create; opening a missing SQLite file fails instead of making an empty one.
+    bool open(QString *why = nullptr);
+    // Closes the connection (quitting, backup); the next statement opens it again.
+    void disconnect();
+    bool isOpen() const;
+
+    Engine engine() const { return where_.engine; }
+    const BookLocation &location() const { return where_; }
+    QSqlDatabase connection();   // reopens after disconnect(); throws DbError if it cannot
+
+    // A prepared statement; throws DbError when the database refuses its text.
+    QSqlQuery prepare(const QString &sql);
+    // Prepares, binds the values in order (?-placeholders) and executes; throws DbError.
+    QSqlQuery exec(const QString &sql, std::initializer_list<QVariant> values = {});
+    // Runs a prepared query with its bound values; throws DbError.
+    static void run(QSqlQuery &q);
+    // True when the select returns at least one row (uniqueness checks).
+    bool exists(const QString &sql, std::initializer_list<QVariant> values = {});
+    // Inserts one row and returns its generated id.
+    qint64 insert(const QString &table, const QList<std::pair<QString, QVariant>> &values);
+
+    // Dialect pieces. A containment test on a text column that treats % and _ in the typed text
+    // as ordinary characters and ignores letter case: "<column> LIKE ? ESCAPE '\'".
+    QString containsCondition(const QString &column) const;
+    static QString containsPattern(const QString &typed);   // the value bound to that ?
+    QString idColumnDefinition() const;                      // generated, increasing ids
+    QString amountType() const;                              // Decimal raw count
+
+private:
+    BookLocation where_;
+    QString connectionName_;
+};
+
+// Rolls back unless committed: every operation that writes more than one row runs in one.
+class Transaction {
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+
+private:
+    Database &db_;
+    bool done_ = false;
+};

@@ -1,0 +1,182 @@
+#include "app/data/schema.h"
+
+#include "app/password.h"
+
+#include <QSqlQuery>
+
+namespace schema {
+
+namespace {
+
+constexpr ColumnKind T = ColumnKind::Text;
+constexpr ColumnKind A = ColumnKind::Amount;
+constexpr ColumnKind I = ColumnKind::Integer;
+
+QList<Table> makeTables()
+{
+    const QList<Column> partner = {{"mc", T},   {"lxr", T},  {"lxdh", T}, {"lxcz", T}, {"lxdz", T},
+                                   {"yb", T},   {"yhmc", T}, {"yhzh", T}, {"bz", T}};
+    auto header = [](const char *party, const char *payable, const char *paid) {
+        return QList<Column>{{"dh", T},   {"rq", T},  {"kdrq", T},     {"ck", T},      {party, T},
+                             {"jsr", T},  {"hjsl", A}, {"hjje", A},    {"yhe", A},     {payable, A},
+                             {paid, A},   {"qk", A},  {"bz", T},       {"zhidan", T},  {"shbj", T}};
+    };
+    const QList<Column> tradeLine = {{"dh", T}, {"txm", T}, {"ppgg", T}, {"dw", T}, {"sl", A},
+                                     {"jg", A}, {"zk", A},  {"je", A},   {"bj", T}};
+    QList<Column> salesLine = tradeLine;
+    salesLine << Column{"cbjg", A} << Column{"cbje", A} << Column{"maoli", A};
+    const QList<Column> stockLine = {{"dh", T}, {"txm", T}, {"ppgg", T}, {"dw", T},
+                                     {"sl", A}, {"jg", A},  {"je", A},   {"bj", T}};
+    auto ledger = [](const char *party, bool withCost) {
+        QList<Column> c = {{"rq", T},   {"dh", T},  {"ck", T}, {party, T}, {"jsr", T}, {"txm", T},
+                           {"ppgg", T}, {"dw", T},  {"sl", A}, {"jg", A},  {"zk", A},  {"je", A}};
+        if (withCost) c << Column{"cbjg", A} << Column{"cbje", A} << Column{"maoli", A};
+        return c;
+    };
+    auto money = [](const char *party) {
+        return QList<Column>{{"rq", T}, {"dh", T}, {party, T}, {"je", A}, {"jsr", T}, {"bz", T}, {"shbj", T}};
+    };
+    const QList<Column> partsList = {{"spid1", I}, {"spid2", I}, {"xs", A}, {"sl", A}};
+    const QList<Column> summary = {{"txm", T}, {"ppgg", T}, {"dw", T}, {"zsl", A}, {"zje", A}, {"fenzu", T}};
+
+    const QList<QStringList> headerIdx = {{"kdrq"}, {"rq"}};
+    const QList<QStringList> lineIdx = {{"dh"}};
+    const QList<QStringList> ledgerIdx = {{"dh"}, {"rq"}, {"ck", "txm"}};
+
+    return {
+        {"sp",
+         {{"ck", T},  {"lb", T},   {"ppgg", T}, {"txm", T},  {"dw", T},   {"jj", A},   {"xjpf", A}, {"xjls", A},
+          {"slt", A}, {"jet", A},  {"kcsl", A}, {"kcjg", A}, {"kcje", A}, {"ms", T},   {"bz", T}},
+         {{"ck", "txm"}, {"txm"}, {"lb"}, {"ck", "ppgg", "txm", "dw"}},
+         {}},
+        {"lb", {{"lb", T}}, {}, {"lb"}},
+        {"dw", {{"dw", T}}, {}, {"dw"}},
+        {"ck", {{"ck", T}}, {}, {"ck"}},
+        {"rklx", {{"lx", T}}, {}, {"lx"}},
+        {"szxm", {{"lb", T}, {"xm", T}}, {}, {"lb", "xm"}},
+        {"ghs", partner, {}, {"mc"}},
+        {"kh", partner, {}, {"mc"}},
+        {"yg",
+         {{"xm", T}, {"xb", T}, {"zw", T}, {"bm", T}, {"dh", T}, {"dz", T}, {"jbgz", A}, {"sfz", T}, {"bz", T}},
+         {},
+         {"xm"}},
+        {"danwei",
+         {{"mczc", T}, {"mcdy", T}, {"lxr", T}, {"dh", T}, {"cz", T}, {"dz", T},
+          {"bz1", T},  {"bz2", T},  {"bz3", T}, {"bz4", T}},
+         {},
+         {}},
+        {"yhsz", {{"yhmc", T}, {"yhmm", T}}, {}, {"yhmc"}},
+        {"quanxian", {{"yh", T}, {"qx", T}}, {{"yh"}}, {}},
+        {"cgglz", header("ghs", "yfe", "sfe"), headerIdx, {"dh"}},
+        {"cgglc", tradeLine, lineIdx, {}},
+        {"xsglz", header("kh", "yse", "sse"), headerIdx, {"dh"}},
+        {"xsglc", salesLine, lineIdx, {}},
+        {"cgfx", ledger("ghs", false), ledgerIdx, {}},
+        {"xsfx", ledger("kh", true), ledgerIdx, {}},
+        {"fkfx", money("ghs"), {{"dh"}, {"rq"}}, {}},
+        {"skfx", money("kh"), {{"dh"}, {"rq"}}, {}},
+        {"dbglz",
+         {{"dh", T},   {"rq", T},   {"kdrq", T}, {"ck1", T}, {"ck2", T},    {"jsr", T},
+          {"hjsl", A}, {"hjje", A}, {"bz", T},   {"zhidan", T}, {"shbj", T}},
+         headerIdx,
+         {"dh"}},
+        {"dbglc", stockLine, lineIdx, {}},
+        {"rkfx",
+         {{"rq", T},  {"dh", T},  {"ck", T}, {"lx", T}, {"jsr", T}, {"txm", T},
+          {"ppgg", T}, {"dw", T}, {"sl", A}, {"jg", A}, {"je", A}},
+         ledgerIdx,
+         {}},
+        {"rkglz",
+         {{"dh", T},   {"rq", T},   {"kdrq", T}, {"ck", T},     {"lx", T},   {"jsr", T},
+          {"hjsl", A}, {"hjje", A}, {"bz", T},   {"zhidan", T}, {"shbj", T}},
+         headerIdx,
+         {"dh"}},
+        {"rkglc", stockLine, lineIdx, {}},
+        {"zu", partsList, {{"spid1"}}, {}},
+        {"chai", partsList, {{"spid1"}}, {}},
+        {"szfx",
+         {{"rq", T}, {"lb", T}, {"xm", T}, {"se", A}, {"ze", A}, {"jsr", T}, {"bz", T}},
+         {{"rq"}},
+         {}},
+        // Kept for stored books and the clearing command; the statistics are computed by query.
+        {"cghz", summary, {}, {}},
+        {"xshz", summary, {}, {}},
+        {"xstj3", {{"yuangong", T}, {"sltc", A}, {"jetc", A}, {"ztc", A}}, {}, {}},
+        {"rkhz", summary, {}, {}},
+        {"kctj",
+         {{"txm", T},  {"ppgg", T}, {"dw", T},   {"cgsl", A}, {"cgje", A}, {"xssl", A},
+          {"xsje", A}, {"rksl", A}, {"rkje", A}, {"ysl", A},  {"yje", A}},
+         {},
+         {}},
+    };
+}
+
+QString columnType(const Database &db, ColumnKind k)
+{
+    switch (k) {
+    case ColumnKind::Text: return QStringLiteral("TEXT");
+    case ColumnKind::Amount: return db.amountType() + QStringLiteral(" NOT NULL DEFAULT 0");
+    case ColumnKind::Integer: return db.amountType() + QStringLiteral(" NOT NULL DEFAULT 0");
+    }
+    return {};
+}
+
+} // namespace
+
+const QList<Table> &tables()
+{
+    static const QList<Table> all = makeTables();
+    return all;
+}
+
+const Table *table(const QString &name)
+{
+    for (const Table &t : tables())
+        if (name == QLatin1String(t.name)) return &t;
+    return nullptr;
+}
+
+const QStringList &permissionNames()
+{
+    static const QStringList names = {
+        QStringLiteral("系统设置"), QStringLiteral("基本资料"), QStringLiteral("采购开单"),
+        QStringLiteral("采购查询"), QStringLiteral("零售开单"), QStringLiteral("批发开单"),
+        QStringLiteral("销售查询"), QStringLiteral("变动开单"), QStringLiteral("变动查询"),
+        QStringLiteral("财务管理"), QStringLiteral("库存归零"), QStringLiteral("显示库存价格")};
+    return names;
+}
+
+void create(Database &db, const QString &adminPassword)
+{
+    Transaction tx(db);
+    for (const Table &t : tables()) {
+        QStringList defs{db.idColumnDefinition()};
+        for (const Column &c : t.columns)
+            defs << QString::fromLatin1(c.name) + u' ' + columnType(db, c.kind);
+        db.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(QLatin1String(t.name), defs.join(QStringLiteral(", "))));
+        int n = 0;
+        for (const QStringList &cols : t.indexes)
+            db.exec(QStringLiteral("CREATE INDEX %1_i%2 ON %1 (%3)").arg(QLatin1String(t.name)).arg(++n).arg(cols.join(u',')));
+        if (!t.unique.isEmpty())
+            db.exec(QStringLiteral("CREATE UNIQUE INDEX %1_u ON %1 (%2)").arg(QLatin1String(t.name), t.unique.join(u',')));
+    }
+    db.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"));
+    db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (?)"), {CurrentVersion});
+    db.insert(QStringLiteral("danwei"), {{"mczc", QString()}, {"mcdy", QString()}});
+    db.insert(QStringLiteral("yhsz"), {{"yhmc", builtInOperator()}, {"yhmm", hashPassword(adminPassword)}});
+    for (const QString &qx : permissionNames())
+        db.insert(QStringLiteral("quanxian"), {{"yh", builtInOperator()}, {"qx", qx}});
+    tx.commit();
+}
+
+int version(Database &db)
+{
+    try {
+        QSqlQuery q = db.exec(QStringLiteral("SELECT version FROM schema_version"));
+        return q.next() ? q.value(0).toInt() : 0;
+    } catch (const DbError &) {
+        return 0;
+    }
+}
+
+} // namespace schema

@@ -1,0 +1,49 @@
+// The tables and columns of a book, their indexes, and the making of a new book.
+#pragma once
+
+#include "app/data/database.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace schema {
+
+// A book made by this program carries its schema version; later versions upgrade in place.
+constexpr int CurrentVersion = 1;
+
+enum class ColumnKind {
+    Text,     // names, codes, dates "yyyy-mm-dd", flags
+    Amount,   // Decimal raw count (ten-thousandths): money and quantities
+    Integer,  // plain whole numbers (row references)
+};
+
+struct Column {
+    const char *name;
+    ColumnKind kind;
+};
+
+struct Table {
+    const char *name;
+    QList<Column> columns;          // without id: every table has a generated id first
+    QList<QStringList> indexes;     // column lists to index
+    QStringList unique;             // columns that must be unique (a single unique index)
+};
+
+const QList<Table> &tables();
+const Table *table(const QString &name);
+
+// The twelve permissions, in the order the main window checks them.
+const QStringList &permissionNames();
+
+// The built-in operator: can be neither deleted nor have its permissions changed.
+inline QString builtInOperator() { return QStringLiteral("系统管理员"); }
+
+// Creates every table and index, the schema version, the company row, the built-in operator
+// with the given password (hashed) and its twelve permissions, in one transaction.
+void create(Database &db, const QString &adminPassword);
+
+// The version of an open book, or 0 when it is not a book of this program.
+int version(Database &db);
+
+} // namespace schema

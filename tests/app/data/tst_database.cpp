@@ -1,0 +1,183 @@
+#include "app/data/dm1.h"
+#include "app/data/schema.h"
+#include "app/text/decimal.h"
+#include "test_book.h"
+#include "test_main.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestDatabase : public QObject {
+    Q_OBJECT
+private slots:
+    void newBookHoldsEveryTableAndColumn()
+    {
+        // The tables and columns stored books and migrated data rely on, written out here
+        // rather than derived from the schema code so that a dropped column is caught.
+        const QList<std::pair<const char *, const char *>> expected = {
+            {"sp", "id ck lb ppgg txm dw jj xjpf xjls slt jet kcsl kcjg kcje ms bz"},
+            {"lb", "id lb"}, {"dw", "id dw"}, {"ck", "id ck"}, {"rklx", "id lx"}, {"szxm", "id lb xm"},
+            {"ghs", "id mc lxr lxdh lxcz lxdz yb yhmc yhzh bz"},
+            {"kh", "id mc lxr lxdh lxcz lxdz yb yhmc yhzh bz"},
+            {"yg", "id xm xb zw bm dh dz jbgz sfz bz"},
+            {"danwei", "mczc mcdy lxr dh cz dz bz1 bz2 bz3 bz4"},
+            {"yhsz", "yhmc yhmm"}, {"quanxian", "yh qx"},
+            {"cgglz", "id dh rq kdrq ck ghs jsr hjsl hjje yhe yfe sfe qk bz zhidan shbj"},
+            {"xsglz", "id dh rq kdrq ck kh jsr hjsl hjje yhe yse sse qk bz zhidan shbj"},
+            {"cgglc", "id dh txm ppgg dw sl jg zk je bj"},
+            {"xsglc", "id dh txm ppgg dw sl jg zk je bj cbjg cbje maoli"},
+            {"cgfx", "id rq dh ck ghs jsr txm ppgg dw sl jg zk je"},
+            {"xsfx", "id rq dh ck kh jsr txm ppgg dw sl jg zk je cbjg cbje maoli"},
+            {"fkfx", "id rq dh ghs je jsr bz shbj"}, {"skfx", "id rq dh kh je jsr bz shbj"},
+            {"dbglz", "id dh rq kdrq ck1 ck2 jsr hjsl hjje bz zhidan shbj"},
+            {"dbglc", "id dh txm ppgg dw sl jg je bj"},
+            {"rkfx", "id rq dh ck lx jsr txm ppgg dw sl jg je"},
+            {"rkglz", "id dh rq kdrq ck lx jsr hjsl hjje bz zhidan shbj"},
+            {"rkglc", "id dh txm ppgg dw sl jg je bj"},
+            {"zu", "spid1 spid2 xs sl"}, {"chai", "spid1 spid2 xs sl"},
+            {"szfx", "id rq lb xm se ze jsr bz"},
+            {"cghz", ""}, {"xshz", ""}, {"xstj3", ""}, {"rkhz", ""}, {"kctj", ""},
+        };
+        TestBook book;
+        const QStringList tables = book.db().connection().tables();
+        for (const auto &[table, columns] : expected) {
+            QVERIFY2(tables.contains(QString::fromLatin1(table)), table);
+            const QSqlRecord rec = book.db().connection().record(QString::fromLatin1(table));
+            for (const QString &c : QString::fromLatin1(columns).split(u' ', Qt::SkipEmptyParts))
+                QVERIFY2(rec.indexOf(c) >= 0, qPrintable(QStringLiteral("%1.%2").arg(table, c)));
+        }
+        QCOMPARE(schema::version(book.db()), schema::CurrentVersion);
+
+        QSqlQuery q = book.db().exec("SELECT count(*) FROM danwei");
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+        q = book.db().exec("SELECT qx FROM quanxian WHERE yh = ? ORDER BY id", {schema::builtInOperator()});
+        QStringList granted;
+        while (q.next()) granted << q.value(0).toString();
+        QCOMPARE(granted, schema::permissionNames());
+        QCOMPARE(granted.size(), 12);
+        q = book.db().exec("SELECT yhmm FROM yhsz WHERE yhmc = ?", {schema::builtInOperator()});
+        QVERIFY(q.next());
+        QVERIFY2(q.value(0).toString().startsWith("$argon2id$"), "password kept as a hash");
+    }
+
+    void quotesAndWildcardsAreOrdinaryText()
+    {
+        TestBook book;
+        Database &db = book.db();
+        const QStringList names = {"O'Brien 钢管", "50%水泥", "500水泥", "a_b", "axb", "PVC管", "back\\slash"};
+        for (const QString &n : names) db.insert("sp", {{"ppgg", n}, {"txm", n}, {"ck", "一号库"}});
+
+        auto find = [&](const QString &typed) {
+            QSqlQuery q = db.exec("SELECT ppgg FROM sp WHERE " + db.containsCondition("ppgg") + " ORDER BY id",
+                                  {Database::containsPattern(typed)});
+            QStringList out;
+            while (q.next()) out << q.value(0).toString();
+            return out;
+        };
+        QCOMPARE(find("'"), QStringList{"O'Brien 钢管"});
+        QCOMPARE(find("50%"), QStringList{"50%水泥"});
+        QCOMPARE(find("a_b"), QStringList{"a_b"});
+        QCOMPARE(find("pvc"), QStringList{"PVC管"});
+        QCOMPARE(find("\\"), QStringList{"back\\slash"});
+        QCOMPARE(find("水泥"), (QStringList{"50%水泥", "500水泥"}));
+        QVERIFY(db.exists("SELECT 1 FROM sp WHERE ppgg = ?", {"O'Brien 钢管"}));
+    }
+
+    void amountsAreStoredExactly()
+    {
+        TestBook book;
+        Database &db = book.db();
+        for (const char *v : {"0.1", "0.2", "12345678901.23", "-0.01"})
+            db.insert("szfx", {{"se", Decimal::parse(QString::fromLatin1(v))->raw()}});
+        QSqlQuery q = db.exec("SELECT sum(se) FROM szfx");
+        QVERIFY(q.next());
+        QCOMPARE(Decimal::fromRaw(q.value(0).toLongLong()).toPlain(), QString("12345678901.52"));
+    }
+
+    void transactionRollsBackUnlessCommitted()
+    {
+        TestBook book;
+        Database &db = book.db();
+        try {
+            Transaction tx(db);
+            db.insert("lb", {{"lb", "钢材"}});
+            db.insert("lb", {{"lb", "钢材"}});   // unique: the database refuses
+            tx.commit();
+            QFAIL("a duplicate category was accepted");
+        } catch (const DbError &e) {
+            QVERIFY(!e.text().isEmpty());
+        }
+        QVERIFY(!db.exists("SELECT 1 FROM lb"));
+        {
+            Transaction tx(db);
+            db.insert("lb", {{"lb", "钢材"}});
+            tx.commit();
+        }
+        QVERIFY(db.exists("SELECT 1 FROM lb WHERE lb = ?", {"钢材"}));
+    }
+
+    void documentNumbersAreUniquePerHeaderTable()
+    {
+        TestBook book;
+        Database &db = book.db();
+        db.insert("cgglz", {{"dh", "CG20261210001"}});
+        db.insert("xsglz", {{"dh", "CG20261210001"}});   // another table: allowed
+        QVERIFY_THROWS_EXCEPTION(DbError, db.insert("cgglz", {{"dh", "CG20261210001"}}));
+    }
+
+    void idsFollowInsertionOrderAfterDeletes()
+    {
+        TestBook book;
+        Database &db = book.db();
+        const qint64 a = db.insert("dw", {{"dw", "米"}});
+        const qint64 b = db.insert("dw", {{"dw", "吨"}});
+        QVERIFY(b > a);
+        db.exec("DELETE FROM dw WHERE id = ?", {b});
+        const qint64 c = db.insert("dw", {{"dw", "根"}});
+        QVERIFY2(c > b, "a new row's id follows every id ever given");
+    }
+
+    void reconnectsAfterDisconnect()
+    {
+        TestBook book;
+        book.db().disconnect();
+        QVERIFY(!book.db().isOpen());
+        QVERIFY(book.db().exists("SELECT 1 FROM danwei"));
+    }
+
+    void openingRefusesWhatIsNotABook()
+    {
+        if (TestBook::onPostgres()) QSKIP("book files are an embedded-book matter");
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath("KLVData1.db");
+        QString why;
+        DM1 missing(BookLocation::sqlite(path));
+        QVERIFY(!missing.open(&why));
+        QVERIFY2(!QFile::exists(path), "opening a missing book must not create it");
+
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("this is a letter, not a book");
+        f.close();
+        DM1 junk(BookLocation::sqlite(path));
+        QVERIFY(!junk.open(&why));
+    }
+
+    void creatingRefusesToOverwrite()
+    {
+        TestBook book;
+        book.db().insert("lb", {{"lb", "钢材"}});
+        QString why;
+        QVERIFY(!createBook(book.location(), QString(), &why));
+        QVERIFY(!why.isEmpty());
+        QVERIFY(book.db().exists("SELECT 1 FROM lb WHERE lb = ?", {"钢材"}));
+    }
+};
+
+MARVODA_TEST(TestDatabase)
+#include "tst_database.moc"

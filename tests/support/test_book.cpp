@@ -1,0 +1,39 @@
+#include "test_book.h"
+
+#include "app/data/database.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <stdexcept>
+
+bool TestBook::onPostgres() { return !qEnvironmentVariableIsEmpty("MARVODA_TEST_PG"); }
+
+BookLocation TestBook::postgresLocation()
+{
+    return BookLocation::postgres(qEnvironmentVariable("MARVODA_TEST_PG"));
+}
+
+TestBook::TestBook(const QString &adminPassword)
+{
+    if (onPostgres()) {
+        where_ = postgresLocation();
+        Database admin(where_);
+        QString why;
+        if (!admin.open(&why)) throw std::runtime_error(("postgres: " + why).toStdString());
+        admin.exec(QStringLiteral("DROP SCHEMA IF EXISTS public CASCADE"));
+        admin.exec(QStringLiteral("CREATE SCHEMA public"));
+    } else {
+        where_ = BookLocation::sqlite(QDir(dir_.path()).filePath(QString::fromLatin1(Database::BookFileName)));
+    }
+    QString why;
+    if (!createBook(where_, adminPassword, &why)) throw std::runtime_error(why.toStdString());
+    dm_ = std::make_unique<DM1>(where_);
+    if (!dm_->open(&why)) throw std::runtime_error(why.toStdString());
+    DM1::setCurrent(dm_.get());
+}
+
+TestBook::~TestBook()
+{
+    if (DM1::current() == dm_.get()) DM1::setCurrent(nullptr);
+}

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what the program needs on a fresh Debian 12 machine and builds it into build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+PACKAGES=(
+  cmake ninja-build g++ pkg-config ccache
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n
+  libsodium-dev libsqlite3-dev libicu-dev libxlsxwriter-dev libfreexl-dev libquazip1-qt6-dev libzip-dev
+  fontconfig fonts-noto-cjk fonts-wqy-microhei fonts-arphic-uming fonts-arphic-ukai
+)
+TEST_PACKAGES=(postgresql-15 poppler-utils xlsx2csv libreoffice-calc xvfb xauth openbox imagemagick xdotool)
+want=("${PACKAGES[@]}")
+[ "${1:-}" = "--with-test-tools" ] && want+=("${TEST_PACKAGES[@]}")
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"
