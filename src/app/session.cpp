@@ -89,3 +89,11 @@ QString companyName(Database &db)
 }
 
 } // namespace session
+
+namespace session {
+Current &current()
+{
+    static Current c;
+    return c;
+}
+} // namespace session

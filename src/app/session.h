@@ -35,3 +35,15 @@ QString mainTitle(const QString &companyName);
 QString companyName(Database &db);
 
 } // namespace session
+
+namespace session {
+
+// The values the main window publishes for the other windows, set when it is shown.
+struct Current {
+    QString stYhm1;   // operator name, written as a document's maker
+    QString stkcjg;   // "显示价格" / "不显价格"
+    QString stkcsc;   // "归零" / "不归零"
+};
+Current &current();
+
+} // namespace session

@@ -1,0 +1,149 @@
+#include "app/ui/startup.h"
+
+#include "app/data/dm1.h"
+#include "app/prompter.h"
+#include "app/ui/tfdl1.h"
+#include "app/ui/tfmain1.h"
+#include "app/ui/tfqd1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstdio>
+#include <memory>
+
+namespace startup {
+
+namespace {
+
+BookLocation locationOf(const Options &o)
+{
+    if (!o.postgres.isEmpty()) return BookLocation::postgres(o.postgres);
+    const QString dir = o.dataDir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dataDir;
+    return BookLocation::sqlite(QDir(dir).filePath(QString::fromLatin1(Database::BookFileName)));
+}
+
+void wait(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+} // namespace
+
+std::optional<Options> parse(const QStringList &args, QString *why)
+{
+    Options o;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &a = args[i];
+        auto value = [&](QString &into) {
+            if (i + 1 >= args.size()) {
+                if (why) *why = a + QStringLiteral(" 缺少参数");
+                return false;
+            }
+            into = args[++i];
+            return true;
+        };
+        if (a == u"--data-dir") {
+            if (!value(o.dataDir)) return std::nullopt;
+        } else if (a == u"--postgres") {
+            if (!value(o.postgres)) return std::nullopt;
+        } else if (a == u"--admin-password") {
+            if (!value(o.adminPassword)) return std::nullopt;
+        } else if (a == u"--create-database") {
+            o.createDatabase = true;
+        } else {
+            if (why) *why = QStringLiteral("不认识的参数：") + a;
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+int createDatabase(const Options &o)
+{
+    const BookLocation where = locationOf(o);
+    QString why;
+    if (!createBook(where, o.adminPassword, &why)) {
+        std::fprintf(stderr, "%s\n", qPrintable(QStringLiteral("创建账套失败：") + why));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(QStringLiteral("已创建账套：") + where.describe()));
+    return 0;
+}
+
+void installChineseLook()
+{
+    static QTranslator qt;
+    if (qt.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qt);
+    // Layouts and windows name the Windows fonts; Debian's fontconfig does not map them.
+    const QStringList serif = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN")};
+    const QStringList sans = {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")};
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), serif);
+    QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
+    QFont::insertSubstitutions(QStringLiteral("SimHei"), sans);
+    QFont::insertSubstitutions(QStringLiteral("黑体"), sans);
+    QFont::insertSubstitutions(QStringLiteral("KaiTi"), {QStringLiteral("AR PL UKai CN")});
+    QFont::insertSubstitutions(QStringLiteral("楷体"), {QStringLiteral("AR PL UKai CN")});
+}
+
+int run(const QStringList &args, const Wiring &wire)
+{
+    QString why;
+    const std::optional<Options> parsed = parse(args, &why);
+    if (!parsed) {
+        std::fprintf(stderr, "%s\n", qPrintable(why));
+        return 2;
+    }
+    const Options &o = *parsed;
+    if (o.createDatabase) return createDatabase(o);
+
+    installChineseLook();
+    auto splash = std::make_unique<TFqd1>();
+    splash->show();
+    splash->repaint();
+    wait(o.splashMs);
+    QCoreApplication::setApplicationName(QStringLiteral("QuorinMarvoda建材行业版"));
+
+    auto dm = std::make_unique<DM1>(locationOf(o));
+    if (!dm->open(&why)) {
+        splash.reset();
+        prompt().error(DM1::MissingBookMessage);
+        return 1;
+    }
+    DM1::setCurrent(dm.get());
+    struct Release {
+        ~Release() { DM1::setCurrent(nullptr); }
+    } release;
+
+    auto main = std::make_unique<TFmain1>();
+    if (!main->formCreate()) {
+        splash.reset();
+        prompt().error(DM1::MissingBookMessage);
+        return 1;
+    }
+    main->showNavigation();
+    if (wire) wire(*main);
+    splash.reset();
+
+    QString operatorName;
+    {
+        TFdl1 login(dm->db());
+        if (!login.formShow()) return 1;
+        if (login.exec() != QDialog::Accepted) return 0;
+        operatorName = login.operatorName();
+    }
+    main->showMaximized();
+    main->formShow(operatorName);
+    return QApplication::exec();
+}
+
+} // namespace startup

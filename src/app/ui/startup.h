@@ -1,0 +1,38 @@
+// From the command line to the main loop: creating a book, or opening one and logging in.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class TFmain1;
+
+namespace startup {
+
+struct Options {
+    QString dataDir;          // folder of KLVData1.db; default: the program's folder
+    QString postgres;         // "host=… dbname=…": a shared PostgreSQL book instead of the file
+    bool createDatabase = false;
+    QString adminPassword;
+    int splashMs = 1000;
+};
+
+// Reads the command line; nullopt with *why for words it does not know.
+std::optional<Options> parse(const QStringList &args, QString *why);
+
+// Makes a new book: 0 on success, otherwise 1 with a one-line reason on standard error.
+int createDatabase(const Options &o);
+
+// Qt's own Chinese texts for standard buttons, and Chinese fonts for the names layouts use.
+void installChineseLook();
+
+// Subsystems plug their windows into the main window's commands here, and the print layouts
+// are made; called after the main window exists and before the login.
+using Wiring = std::function<void(TFmain1 &)>;
+
+// The whole start: splash, book, main window, login, main loop. Returns the exit code.
+int run(const QStringList &args, const Wiring &wire);
+
+} // namespace startup

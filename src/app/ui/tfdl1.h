@@ -1,0 +1,34 @@
+// The login dialog: the operator chooses his name and types his password.
+#pragma once
+
+#include <QDialog>
+
+class Database;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+class TFdl1 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFdl1(Database &db, QWidget *parent = nullptr);
+
+    // Fills the name list; false when the operators cannot be read (the program then ends).
+    bool formShow();
+    QString operatorName() const;
+
+    void confirmLogin();   // "确定"
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    Database &db_;
+    QComboBox *names_;
+    QLineEdit *password_;
+    QPushButton *ok_;
+    QPushButton *cancel_;
+    bool leaving_ = false;
+};
