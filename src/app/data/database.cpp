@@ -61,6 +61,7 @@ Database::Database(BookLocation where)
 
 Database::~Database()
 {
+    cached_.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
         if (db.isValid()) db.close();
@@ -113,6 +114,7 @@ bool Database::open(QString *why)
 
 void Database::disconnect()
 {
+    cached_.clear();
     QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
     if (db.isValid() && db.isOpen()) db.close();
 }
@@ -153,6 +155,22 @@ QSqlQuery Database::exec(const QString &sql, std::initializer_list<QVariant> val
         return q;
     }
     QSqlQuery q = prepare(sql);
+    int i = 0;
+    for (const QVariant &v : values) q.bindValue(i++, v);
+    run(q);
+    return q;
+}
+
+QSqlQuery &Database::execCached(const QString &sql, std::initializer_list<QVariant> values)
+{
+    auto it = cached_.find(sql);
+    if (it == cached_.end() || !isOpen()) {
+        if (!isOpen()) cached_.clear();
+        auto q = std::make_unique<QSqlQuery>(prepare(sql));
+        it = cached_.emplace(sql, std::move(q)).first;
+    }
+    QSqlQuery &q = *it->second;
+    q.finish();
     int i = 0;
     for (const QVariant &v : values) q.bindValue(i++, v);
     run(q);

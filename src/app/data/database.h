@@ -7,6 +7,8 @@
 #include <QVariant>
 
 #include <initializer_list>
+#include <memory>
+#include <unordered_map>
 #include <stdexcept>
 #include <utility>
 
@@ -61,6 +63,9 @@ public:
     QSqlQuery exec(const QString &sql, std::initializer_list<QVariant> values = {});
     // Runs a prepared query with its bound values; throws DbError.
     static void run(QSqlQuery &q);
+    // The same as exec, on a statement prepared once per connection and kept: for lookups that
+    // run on every keystroke or line. The query stays valid until the next call with that text.
+    QSqlQuery &execCached(const QString &sql, std::initializer_list<QVariant> values = {});
     // True when the select returns at least one row (uniqueness checks).
     bool exists(const QString &sql, std::initializer_list<QVariant> values = {});
     // Inserts one row and returns its generated id.
@@ -76,6 +81,7 @@ public:
 private:
     BookLocation where_;
     QString connectionName_;
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> cached_;
 };
 
 // Rolls back unless committed: every operation that writes more than one row runs in one.

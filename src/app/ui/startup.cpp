@@ -2,6 +2,7 @@
 
 #include "app/data/dm1.h"
 #include "app/prompter.h"
+#include "app/ui/message_box_prompter.h"
 #include "app/ui/tfdl1.h"
 #include "app/ui/tfmain1.h"
 #include "app/ui/tfqd1.h"
@@ -144,6 +145,29 @@ int run(const QStringList &args, const Wiring &wire)
     main->showMaximized();
     main->formShow(operatorName);
     return QApplication::exec();
+}
+
+int main(int argc, char **argv, const Wiring &wire)
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    if (args.contains(QStringLiteral("--create-database"))) {
+        // Making a book needs no display: it must work on a machine without one.
+        QCoreApplication app(argc, argv);
+        QString why;
+        const std::optional<Options> o = parse(args, &why);
+        if (!o) {
+            std::fprintf(stderr, "%s\n", qPrintable(why));
+            return 2;
+        }
+        return createDatabase(*o);
+    }
+    QApplication app(argc, argv);
+    MessageBoxPrompter prompter;
+    Prompter::install(&prompter);
+    const int rc = run(QCoreApplication::arguments(), wire);
+    Prompter::install(nullptr);
+    return rc;
 }
 
 } // namespace startup

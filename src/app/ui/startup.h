@@ -33,6 +33,11 @@ void installChineseLook();
 using Wiring = std::function<void(TFmain1 &)>;
 
 // The whole start: splash, book, main window, login, main loop. Returns the exit code.
+// Needs a QApplication and the Prompter in force.
 int run(const QStringList &args, const Wiring &wire);
+
+// The program's entry: makes the book without any window (--create-database) or runs the
+// windows with message boxes.
+int main(int argc, char **argv, const Wiring &wire);
 
 } // namespace startup

@@ -13,8 +13,10 @@
 #include <QPushButton>
 
 TFdl1::TFdl1(Database &db, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), db_(db)
+    : QDialog(parent), db_(db)
 {
+    // A title but no title-bar buttons: only "确定" and "取消" leave the dialog.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setObjectName(QStringLiteral("TFdl1"));
     setWindowTitle(QStringLiteral("登录系统"));
     names_ = new QComboBox(this);

@@ -145,9 +145,15 @@ private slots:
     void reconnectsAfterDisconnect()
     {
         TestBook book;
+        const QString sql = "SELECT count(*) FROM dw WHERE dw = ?";
+        QVERIFY(book.db().execCached(sql, {"米"}).next());
         book.db().disconnect();
         QVERIFY(!book.db().isOpen());
         QVERIFY(book.db().exists("SELECT 1 FROM danwei"));
+        book.db().insert("dw", {{"dw", "米"}});
+        QSqlQuery &q = book.db().execCached(sql, {"米"});   // a kept statement survives the reconnection
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
     }
 
     void openingRefusesWhatIsNotABook()
