@@ -64,7 +64,7 @@ private slots:
                                     << "595 x 842";
         QTest::newRow("sales document") << "TFdyxsd2"
                                         << QStringList{"宏达建材商品资料表", "客户:王师傅", "日期:", "数  量", "金  额", "合计:(大写)贰元",
-                                                       "镀锌钢管", "经办:张三"}
+                                                       "镀锌钢管DN15", "单号:XS20240305001", "经办:张三"}
                                         << "683 x 264";
         QTest::newRow("goods statistics") << "TFdykctj1"
                                           << QStringList{"宏达建材商品资料表", "结存金额", "总　　计"}
@@ -78,8 +78,8 @@ private slots:
         QFETCH(QString, pageSize);
         ReportData d;
         d.title = QStringLiteral("宏达建材商品资料表");
-        d.rows.append({{"lb", QStringLiteral("管材")}, {"ppgg", QStringLiteral("镀锌钢管")}, {"dw", QStringLiteral("根")}});
-        d.text("kh", QStringLiteral("王师傅")).text("dx", QStringLiteral("(大写)贰元")).text("jsr", QStringLiteral("张三"));
+        d.rows.append({{"lb", QStringLiteral("管材")}, {"ppgg", QStringLiteral("镀锌钢管 DN15")}, {"dw", QStringLiteral("根")}});
+        d.text("kh", QStringLiteral("王师傅")).text("dh", "XS20240305001").text("dx", QStringLiteral("(大写)贰元")).text("jsr", QStringLiteral("张三"));
         QTemporaryDir dir;
         const QString path = dir.filePath("out.pdf");
         QString error;

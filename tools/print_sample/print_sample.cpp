@@ -1,9 +1,12 @@
 // Writes sample prints to a folder, to look at what the layouts produce:
-//   marvoda-print-sample OUTDIR  ->  list.pdf, document.pdf, statistics.pdf, goods.pdf, preview.png
+//   marvoda-print-sample OUTDIR  ->  list.pdf, document.pdf, document2.pdf, statistics.pdf, goods.pdf
+//   and preview*.png (pictures of the preview window);
+//   marvoda-print-sample --show LAYOUT  opens the preview of that layout with sample rows
 #include "print/pagination.h"
 #include "print/print_layouts.h"
 #include "print/ui/page_renderer.h"
 #include "print/ui/print_fonts.h"
+#include "print/ui/print_preview.h"
 #include "print/ui/tfdypreview1.h"
 
 #include <QApplication>
@@ -92,6 +95,16 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     installPrintFonts();
     PrintLayouts::createAll();
+    // --show LAYOUT: the preview as a print opens it, modal and maximised, for a screenshot.
+    if (argc > 2 && QByteArray(argv[1]) == "--show") {
+        const QString name = QString::fromLatin1(argv[2]);
+        const PrintLayout &l = PrintLayouts::get(name);
+        const ReportData d = l.kind == PrintLayout::Kind::Document ? sampleDocument(14)
+                             : l.kind == PrintLayout::Kind::CombinedStatistics ? sampleStatistics()
+                                                                                : sampleList(100);
+        previewReport(name, d);
+        return 0;
+    }
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     bool ok = write(out.filePath("list.pdf"), "TFdycggl1", sampleList(100));
     ok &= write(out.filePath("document.pdf"), "TFdyxsd1", sampleDocument(14));
@@ -99,14 +112,28 @@ int main(int argc, char **argv)
     ok &= write(out.filePath("statistics.pdf"), "TFdysztj1", sampleStatistics());
     ok &= write(out.filePath("goods.pdf"), "TFdykctj1", sampleGoods());
 
-    TFdyPreview1 preview(PrintLayouts::get("TFdycggl1"), sampleList(100));
-    preview.resize(1000, 800);
-    preview.setWindowState(Qt::WindowNoState);
-    preview.show();
-    preview.buildAll();
-    preview.firstPage();
-    preview.setZoom(TFdyPreview1::Zoom::PageWidth);
-    QApplication::processEvents();
-    ok &= preview.grab().save(out.filePath("preview.png"));
+    // The preview as the operator sees it: a list fitted to the width, a document whole.
+    const struct {
+        const char *file, *layout;
+        ReportData data;
+        TFdyPreview1::Zoom zoom;
+        int page;
+    } shots[] = {
+        {"preview.png", "TFdycggl1", sampleList(100), TFdyPreview1::Zoom::PageWidth, 1},
+        {"preview-document.png", "TFdyxsd1", sampleDocument(14), TFdyPreview1::Zoom::WholePage, 2},
+        {"preview-actual.png", "TFdysztj1", sampleStatistics(), TFdyPreview1::Zoom::Actual, 1},
+    };
+    for (const auto &shot : shots) {
+        TFdyPreview1 preview(PrintLayouts::get(QString::fromLatin1(shot.layout)), shot.data);
+        preview.setWindowState(Qt::WindowNoState);
+        preview.resize(1000, 700);
+        preview.show();
+        preview.buildAll();
+        preview.lastPage();
+        if (shot.page == 1) preview.firstPage();
+        preview.setZoom(shot.zoom);
+        QApplication::processEvents();
+        ok &= preview.grab().save(out.filePath(QString::fromLatin1(shot.file)));
+    }
     return ok ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include <QRawFont>
 #include <QRegularExpression>
 
+#include <cmath>
 #include <functional>
 
 namespace PageRenderer {
@@ -134,7 +135,8 @@ void paint(QPainter &painter, const PrintedPage &page, double pxPerMm, QPointF o
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     QPen pen(Qt::black);
-    pen.setWidthF(std::max(1.0, Paginator::RuleWidthMm * pxPerMm));
+    // Whole device pixels: a rule of 1.06 px would come out one or two pixels wide at random.
+    pen.setWidth(std::max(1, int(std::lround(Paginator::RuleWidthMm * pxPerMm))));
     painter.setPen(pen);
     for (const QLineF &l : page.rules)
         painter.drawLine(QLineF(origin + l.p1() * pxPerMm, origin + l.p2() * pxPerMm));

@@ -29,10 +29,11 @@ constexpr int RowsPerStep = 2000;   // rows laid out between two looks at the ev
 constexpr int PageGap = 12;         // grey border around the page, in pixels
 } // namespace
 
-// The page area: one page on a grey ground, drawn by the same renderer as the printer.
+// The page area: one page on the scroll area's dark ground, drawn by the same renderer as the
+// printer.
 class PreviewPageView : public QWidget {
 public:
-    explicit PreviewPageView(QWidget *parent) : QWidget(parent) { setAutoFillBackground(false); }
+    explicit PreviewPageView(QWidget *parent) : QWidget(parent) {}
 
     void setPage(const PrintedPage *page, QSizeF pageMm, double pxPerMm)
     {
@@ -47,7 +48,6 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        p.fillRect(rect(), QColor(128, 128, 128));
         const QRectF paper(PageGap, PageGap, pageMm_.width() * scale_, pageMm_.height() * scale_);
         p.fillRect(paper.translated(3, 3), QColor(64, 64, 64));
         p.fillRect(paper, Qt::white);
