@@ -27,7 +27,8 @@ struct ReportData {
     ReportData &total(const QString &field, const QString &text) { totals.insert(field, text); return *this; }
     ReportData &text(const QString &key, const QString &value) { texts.insert(key, value); return *this; }
 
-    // Appends every row of a grid's model (fetching what a lazy model has not fetched yet): field -> model column, read with `role`.
+    // Appends every row of a grid's model, also those a lazy model has not fetched yet;
+    // fieldColumns maps each field to its model column, read with `role`.
     void appendRows(QAbstractItemModel &model, const QHash<QString, int> &fieldColumns,
-                    int role = 0 /* Qt::DisplayRole */);
+                    int role = Qt::DisplayRole);
 };

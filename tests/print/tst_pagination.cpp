@@ -3,6 +3,9 @@
 #include "print_test_helpers.h"
 #include "test_main.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
 #include <QTest>
 
 namespace {
@@ -231,6 +234,33 @@ private slots:
         const PrintedReport today = paginate(PrintLayouts::get("TFdysztj1"), d);
         QVERIFY(textsOf(today.pages[0]).contains(
             QStringLiteral("打印日期：") + QDate::currentDate().toString("yyyy-MM-dd")));
+    }
+
+    // A grid's query model holds only its first rows until asked; a print takes them all.
+    void rowsFromAGridModelIncludeUnfetchedRows()
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "print_rows");
+        {
+            db.setDatabaseName(":memory:");
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec("create table sp (txm text, ppgg text)"));
+            QVERIFY(db.transaction());
+            for (int i = 0; i < 600; ++i)
+                QVERIFY(q.exec(QStringLiteral("insert into sp values ('%1', '钢管%1')").arg(i)));
+            QVERIFY(db.commit());
+            QSqlQueryModel model;
+            model.setQuery("select txm, ppgg from sp order by rowid", db);
+            QVERIFY(model.rowCount() < 600);
+            ReportData d;
+            d.appendRows(model, {{"txm", 0}, {"ppgg", 1}});
+            QCOMPARE(d.rows.size(), 600);
+            QCOMPARE(d.rows[599].value("ppgg"), QStringLiteral("钢管599"));
+            QCOMPARE(d.rows[0].value("txm"), QStringLiteral("0"));
+        }
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("print_rows");
     }
 
     // A preview shows pages while a long list is still being laid out.
