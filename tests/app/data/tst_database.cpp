@@ -106,9 +106,9 @@ private slots:
         try {
             Transaction tx(db);
             db.insert("lb", {{"lb", "钢材"}});
-            db.insert("lb", {{"lb", "钢材"}});   // unique: the database refuses
+            db.insert("yhsz", {{"yhmc", "系统管理员"}});   // operator names are unique: refused
             tx.commit();
-            QFAIL("a duplicate category was accepted");
+            QFAIL("a duplicate operator was accepted");
         } catch (const DbError &e) {
             QVERIFY(!e.text().isEmpty());
         }
