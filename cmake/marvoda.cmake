@@ -76,10 +76,10 @@ function(marvoda_test_area area)
   target_link_libraries(tst_${area} PRIVATE ${A_LINK} Qt6::Test)
   add_test(NAME ${area} COMMAND tst_${area})
   set_tests_properties(${area} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=zh_CN.UTF-8;MARVODA_SOURCE_DIR=${PROJECT_SOURCE_DIR};${A_ENV}")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_DISABLE_STACK_DUMP=1;LANG=zh_CN.UTF-8;MARVODA_SOURCE_DIR=${PROJECT_SOURCE_DIR};${A_ENV}")
   if(A_PG AND MARVODA_PG_TESTS)
     add_test(NAME ${area}_postgres COMMAND tst_${area})
     set_tests_properties(${area}_postgres PROPERTIES FIXTURES_REQUIRED PG
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MARVODA_SOURCE_DIR=${PROJECT_SOURCE_DIR};MARVODA_TEST_PG=host=127.0.0.1 port=${MARVODA_PG_PORT} user=postgres dbname=postgres;${A_ENV}")
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_DISABLE_STACK_DUMP=1;MARVODA_SOURCE_DIR=${PROJECT_SOURCE_DIR};MARVODA_TEST_PG=host=127.0.0.1 port=${MARVODA_PG_PORT} user=postgres dbname=postgres;${A_ENV}")
   endif()
 endfunction()
