@@ -67,13 +67,20 @@ class EnterHook final : public QObject {
 public:
     EnterHook(QObject *parent, std::function<bool()> fn) : QObject(parent), handler(std::move(fn)) {}
     std::function<bool()> handler;
+
+    static EnterHook *of(QWidget *field)
+    {
+        for (QObject *c : field->children())
+            if (auto *h = dynamic_cast<EnterHook *>(c)) return h;
+        return nullptr;
+    }
 };
 
 // Runs the field's own Enter handler, if it has one; true when that handled the key.
 bool runHook(QWidget *field)
 {
-    auto *h = field->findChild<EnterHook *>(QString(), Qt::FindDirectChildrenOnly);
-    return h && h->handler();
+    EnterHook *h = EnterHook::of(field);
+    return h && h->handler && h->handler();
 }
 
 void installOnTree(QWidget *root, QObject *filter)
@@ -109,11 +116,15 @@ protected:
 private:
     QWidget *nextField(QWidget *from) const
     {
-        for (QWidget *w = from->nextInFocusChain(); w && w != from; w = w->nextInFocusChain()) {
+        // The chain is a ring through the top-level window: reaching it again means `from`
+        // was the last field.
+        const QWidget *top = from->window();
+        for (QWidget *w = from->nextInFocusChain(); w && w != from && w != top; w = w->nextInFocusChain()) {
             if (!form_->isAncestorOf(w)) continue;
-            QWidget *f = outerField(w);
-            if (f == from || from->isAncestorOf(w)) continue;
-            if (isField(f) && canTakeFocus(f)) return f;
+            // The inner line edit of a combo or spin box may sit anywhere in the chain (made
+            // editable later); its owner stands at the right place.
+            if (outerField(w) != w || from->isAncestorOf(w)) continue;
+            if (isField(w) && canTakeFocus(w)) return w;
         }
         return nullptr;
     }
@@ -211,7 +222,7 @@ void gridActivates(QAbstractItemView *grid, QAbstractButton *button, bool enter)
 
 void onEnter(QWidget *field, std::function<bool()> handler)
 {
-    if (auto *old = field->findChild<EnterHook *>(QString(), Qt::FindDirectChildrenOnly)) delete old;
+    delete EnterHook::of(field);
     new EnterHook(field, std::move(handler));
 }
 
