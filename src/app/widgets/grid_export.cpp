@@ -116,7 +116,7 @@ Result exportModelToXlsx(const QAbstractItemModel *model, const QList<int> &colu
     const QByteArray tmpDir = QFile::encodeName(target.absolutePath());
 
     lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;   // rows go to disk as written: long lists stay small
+    options.constant_memory = LXW_TRUE;   // rows go to disk as written: long lists stay small and fast
     options.tmpdir = const_cast<char *>(tmpDir.constData());
     WorkbookGuard guard{workbook_new_opt(partName.constData(), &options)};
     if (!guard.wb) {
@@ -126,7 +126,7 @@ Result exportModelToXlsx(const QAbstractItemModel *model, const QList<int> &colu
     const QByteArray sheet = sheetNameFor(sheetName).toUtf8();
     lxw_worksheet *ws = workbook_add_worksheet(guard.wb, sheet.constData());
     lxw_format *text = workbook_add_format(guard.wb);
-    format_set_num_format(text, "@");
+    format_set_num_format_index(text, 49);   // the built-in text format "@"
     if (!ws) {
         result.error = QStringLiteral("cannot add worksheet");
         return result;

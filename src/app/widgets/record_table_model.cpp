@@ -3,6 +3,7 @@
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QFont>
+#include <QHash>
 #include <QLocale>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -28,6 +29,7 @@ void RecordTableModel::clearStorage()
     stores_.assign(size_t(columns_.size()), Store());
     for (auto &s : stores_) s.offsets.push_back(0);
     order_.clear();
+    ranks_.assign(size_t(columns_.size()), {});
     stored_ = 0;
     sortColumn_ = -1;
     sortOrder_ = Qt::AscendingOrder;
@@ -87,6 +89,7 @@ void RecordTableModel::appendRow(const std::vector<Cell> &cells)
         }
     }
     order_.push_back(stored_++);
+    for (auto &r : ranks_) r.clear();
     open_ = true;
     endInsertRows();
 }
@@ -154,8 +157,10 @@ void RecordTableModel::setRowBackground(RowColour rule)
 
 void RecordTableModel::highlightNotApproved(const QString &field)
 {
-    setRowBackground([this, field](int row) -> std::optional<QColor> {
-        if (text(row, field) == QStringLiteral("未审核")) return notApprovedColour();
+    const int column = columnOf(field);
+    if (column < 0 || isNumeric(column)) return;
+    setRowBackground([this, column](int row) -> std::optional<QColor> {
+        if (storedText(column, order_[size_t(row)]) == u"未审核") return notApprovedColour();
         return std::nullopt;
     });
 }
@@ -226,15 +231,9 @@ void RecordTableModel::sort(int column, Qt::SortOrder order)
             return a < b;
         });
     } else {
-        // Chinese collation (pinyin order), as the operator expects names sorted; one key per
-        // row so the comparisons are plain byte compares.
-        QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(size_t(stored_));
-        for (int r = 0; r < stored_; ++r) keys.push_back(collator.sortKey(storedText(column, r).toString()));
+        const std::vector<int> &rank = textRanks(column);
         std::sort(order_.begin(), order_.end(), [&](int a, int b) {
-            const int cmp = keys[size_t(a)].compare(keys[size_t(b)]);
-            if (cmp != 0) return desc ? cmp > 0 : cmp < 0;
+            if (rank[size_t(a)] != rank[size_t(b)]) return desc ? rank[size_t(a)] > rank[size_t(b)] : rank[size_t(a)] < rank[size_t(b)];
             return a < b;
         });
     }
@@ -250,6 +249,43 @@ void RecordTableModel::sort(int column, Qt::SortOrder order)
     changePersistentIndexList(persistent, moved);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+const std::vector<int> &RecordTableModel::textRanks(int column) const
+{
+    std::vector<int> &rank = ranks_[size_t(column)];
+    if (int(rank.size()) == stored_) return rank;
+    // Lists repeat their texts (warehouses, goods, partners): collate each distinct text once.
+    QHash<QStringView, int> distinct;
+    std::vector<QStringView> values;
+    rank.assign(size_t(stored_), 0);
+    for (int r = 0; r < stored_; ++r) {
+        const QStringView t = storedText(column, r);
+        auto it = distinct.constFind(t);
+        if (it == distinct.constEnd()) {
+            it = distinct.insert(t, int(values.size()));
+            values.push_back(t);
+        }
+        rank[size_t(r)] = it.value();
+    }
+    // Chinese collation (pinyin order), as the operator expects names sorted; one key per text
+    // so the comparisons are plain byte compares.
+    QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(values.size());
+    for (QStringView v : values) keys.push_back(collator.sortKey(v.toString()));
+    std::vector<int> byKey(values.size());
+    std::iota(byKey.begin(), byKey.end(), 0);
+    std::sort(byKey.begin(), byKey.end(), [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+    std::vector<int> position(values.size());
+    int current = -1;
+    for (size_t i = 0; i < byKey.size(); ++i) {
+        // Texts the collation holds equal share a rank and keep their loaded order.
+        if (i == 0 || keys[size_t(byKey[i - 1])].compare(keys[size_t(byKey[i])]) != 0) ++current;
+        position[size_t(byKey[i])] = current;
+    }
+    for (int &r : rank) r = position[size_t(r)];
+    return rank;
 }
 
 bool RecordTableModel::removeRows(int row, int count, const QModelIndex &parent)

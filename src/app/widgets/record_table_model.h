@@ -85,6 +85,7 @@ private:
     QString display(int column, int storedRow) const;
     void clearStorage();
     void putText(int column, QStringView s);
+    const std::vector<int> &textRanks(int column) const;
 
     QList<Column> columns_;
     std::vector<Store> stores_;
@@ -92,6 +93,9 @@ private:
     int stored_ = 0;
     bool open_ = false;
     RowColour background_;
+    // Per text column, the collation rank of each stored row's text; built on the first sort
+    // of the column and kept until the rows change.
+    mutable std::vector<std::vector<int>> ranks_;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };

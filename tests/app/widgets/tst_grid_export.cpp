@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -36,6 +37,14 @@ QList<QStringList> readBack(const QString &path)
     for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
         rows << line.split(',');
     return rows;
+}
+
+QString zipMember(const QString &path, const QString &member)
+{
+    QProcess p;
+    p.start("unzip", {"-p", path, member});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 QStringList folderEntries(const QString &dir)
@@ -77,6 +86,14 @@ private slots:
         QCOMPARE(rows[1], QStringList({"00123", "建材商行", "", "1500.00", "王"}));   // trimmed, zeros kept
         QCOMPARE(rows[2], QStringList({"007", "五金店", "", "-20.50", ""}));
         QCOMPARE(folderEntries(dir.path()), QStringList{"供应商.xlsx"});   // no work file left
+        if (!QStandardPaths::findExecutable("unzip").isEmpty()) {
+            // Text format (built-in format 49, "@") on the visible columns, not on the hidden one.
+            QVERIFY(zipMember(path, "xl/styles.xml").contains("numFmtId=\"49\""));
+            const QString sheetXml = zipMember(path, "xl/worksheets/sheet1.xml");
+            QVERIFY(sheetXml.contains(QRegularExpression("<col min=\"1\" max=\"1\"[^>]*style=\"1\"")));
+            QVERIFY(!sheetXml.contains(QRegularExpression("<col min=\"3\" max=\"3\"")));
+            QVERIFY(sheetXml.contains(QRegularExpression("<c r=\"A2\" s=\"1\"")));
+        }
     }
 
     void movedColumnsExportAtTheirGridPositions()
