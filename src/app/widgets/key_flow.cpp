@@ -37,9 +37,24 @@ bool isMultiLine(const QWidget *w)
     return qobject_cast<const QTextEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w);
 }
 
-// Controls Enter walks through.
+class EnterHook final : public QObject {
+public:
+    EnterHook(QObject *parent, std::function<bool()> fn) : QObject(parent), handler(std::move(fn)) {}
+    std::function<bool()> handler;
+
+    static EnterHook *of(const QWidget *field)
+    {
+        for (QObject *c : field->children())
+            if (auto *h = dynamic_cast<EnterHook *>(c)) return h;
+        return nullptr;
+    }
+};
+
+// Controls Enter walks through. A read-only field is passed over unless it has its own Enter
+// handler (a list field that opens its list).
 bool isField(const QWidget *w)
 {
+    if (EnterHook::of(w)) return true;
     if (auto *le = qobject_cast<const QLineEdit *>(w)) return !le->isReadOnly();
     if (auto *sb = qobject_cast<const QAbstractSpinBox *>(w)) return !sb->isReadOnly();
     if (auto *te = qobject_cast<const QTextEdit *>(w)) return !te->isReadOnly();
@@ -62,19 +77,6 @@ bool canTakeFocus(const QWidget *w)
 {
     return w->isEnabled() && w->isVisibleTo(w->window()) && (w->focusPolicy() & Qt::TabFocus);
 }
-
-class EnterHook final : public QObject {
-public:
-    EnterHook(QObject *parent, std::function<bool()> fn) : QObject(parent), handler(std::move(fn)) {}
-    std::function<bool()> handler;
-
-    static EnterHook *of(QWidget *field)
-    {
-        for (QObject *c : field->children())
-            if (auto *h = dynamic_cast<EnterHook *>(c)) return h;
-        return nullptr;
-    }
-};
 
 // Runs the field's own Enter handler, if it has one; true when that handled the key.
 bool runHook(QWidget *field)

@@ -29,7 +29,7 @@ void gridActivates(QAbstractItemView *grid, QAbstractButton *button, bool enter 
 
 // A field with its own meaning for Enter (a list field that opens its list when empty):
 // `handler` runs first and returns true when it dealt with the key, false to let Enter
-// move on as usual.
+// move on as usual. Such a field is a stop of the Enter walk even when it is read only.
 void onEnter(QWidget *field, std::function<bool()> handler);
 
 // Closes the window holding `w`: its MDI subwindow when there is one, else its top level.

@@ -110,16 +110,19 @@ private slots:
         Form f;
         KeyFlow::enterMovesFocus(&f.dialog, f.save);
         int opened = 0;
-        KeyFlow::onEnter(f.name, [&] { ++opened; return f.name->text().isEmpty(); });
+        // The read-only list field opens its list on Enter while empty.
+        KeyFlow::onEnter(f.listField, [&] { ++opened; return f.listField->text().isEmpty(); });
         f.show();
-        f.name->setFocus();
-        pressEnter();   // empty: the hook handles it (opens its list)
+        f.kind->setFocus();
+        pressEnter();   // the list field is a stop now
+        QCOMPARE(QApplication::focusWidget(), f.listField);
+        pressEnter();
         QCOMPARE(opened, 1);
-        QCOMPARE(QApplication::focusWidget(), f.name);
-        f.name->setText("x");
+        QCOMPARE(QApplication::focusWidget(), f.listField);
+        f.listField->setText("总仓");
         pressEnter();
         QCOMPARE(opened, 2);
-        QCOMPARE(QApplication::focusWidget(), f.amount);
+        QCOMPARE(QApplication::focusWidget(), f.count);
     }
 
     void escClicksCloseButton()
