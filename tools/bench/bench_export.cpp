@@ -62,7 +62,7 @@ void fillModel(RecordTableModel &m, int rows)
             stores[r % stores.size()],
             QStringLiteral("%1").arg(g, 6, 10, QChar(u'0')),
             names[g % names.size()] + QString::number(g),
-            QStringLiteral("规格%1").arg(g % 40),
+            QStringLiteral("型号%1").arg(g % 40),
             QStringLiteral("根"),
             QStringLiteral("管材"),
             QStringLiteral("客户%1").arg(int(rng() % 800)),

@@ -167,6 +167,24 @@ private slots:
         QCOMPARE(old.readAll(), QByteArray("older export"));
     }
 
+    void longListGoesThroughTheProgressDialog()
+    {
+        QTemporaryDir dir;
+        RecordTableModel m(partnerColumns());
+        const int rows = GridExport::progressThreshold + 500;
+        for (int i = 0; i < rows; ++i) m.appendRow({QString::number(i).rightJustified(6, '0')});
+        QTableView grid;
+        ListWindow::setupGrid(&grid, &m);
+        grid.show();
+        const QString path = dir.filePath("long.xlsx");
+        ScriptedPrompter p;
+        QVERIFY(GridExport::exportGridToFile(&grid, "商品资料", path));
+        const auto back = readBack(path);
+        QCOMPARE(back.size(), rows + 1);
+        QCOMPARE(back.last().first(), QString("002499"));
+        QVERIFY(p.messages().isEmpty());
+    }
+
     void withoutSpreadsheetProgramTellsWhereTheFileIs()
     {
         QTemporaryDir dir;
