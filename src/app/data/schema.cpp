@@ -49,9 +49,11 @@ QList<Table> makeTables()
           {"slt", A}, {"jet", A},  {"kcsl", A}, {"kcjg", A}, {"kcje", A}, {"ms", T},   {"bz", T}},
          {{"ck", "txm"}, {"txm"}, {"lb"}, {"ck", "ppgg", "txm", "dw"}},
          {}},
-        {"lb", {{"lb", T}}, {}, {"lb"}},
-        {"dw", {{"dw", T}}, {}, {"dw"}},
-        {"ck", {{"ck", T}}, {}, {"ck"}},
+        // Adding refuses a repeated category, unit or warehouse, but renaming one to the text of
+        // another is allowed and leaves two equal rows, so these are indexed, not unique.
+        {"lb", {{"lb", T}}, {{"lb"}}, {}},
+        {"dw", {{"dw", T}}, {{"dw"}}, {}},
+        {"ck", {{"ck", T}}, {{"ck"}}, {}},
         {"rklx", {{"lx", T}}, {}, {"lx"}},
         {"szxm", {{"lb", T}, {"xm", T}}, {}, {"lb", "xm"}},
         {"ghs", partner, {}, {"mc"}},

@@ -105,20 +105,20 @@ private slots:
         Database &db = book.db();
         try {
             Transaction tx(db);
-            db.insert("lb", {{"lb", "钢材"}});
-            db.insert("lb", {{"lb", "钢材"}});   // unique: the database refuses
+            db.insert("rklx", {{"lx", "报损"}});
+            db.insert("rklx", {{"lx", "报损"}});   // unique: the database refuses
             tx.commit();
-            QFAIL("a duplicate category was accepted");
+            QFAIL("a duplicate adjustment reason was accepted");
         } catch (const DbError &e) {
             QVERIFY(!e.text().isEmpty());
         }
-        QVERIFY(!db.exists("SELECT 1 FROM lb"));
+        QVERIFY(!db.exists("SELECT 1 FROM rklx"));
         {
             Transaction tx(db);
-            db.insert("lb", {{"lb", "钢材"}});
+            db.insert("rklx", {{"lx", "报损"}});
             tx.commit();
         }
-        QVERIFY(db.exists("SELECT 1 FROM lb WHERE lb = ?", {"钢材"}));
+        QVERIFY(db.exists("SELECT 1 FROM rklx WHERE lx = ?", {"报损"}));
     }
 
     void documentNumbersAreUniquePerHeaderTable()
