@@ -71,7 +71,7 @@ QString assemblyWarehouseMissingMessage(const QString &mark)
 
 std::pair<QString, QString> stockTotalsTexts(const StockTotals &t, const QString &stkcjg)
 {
-    return {t.kcsl.toPlain(), stkcjg == QLatin1String("不显价格") ? QString() : t.kcje.toPlain()};
+    return {t.kcsl.toPlain(), stkcjg == QStringLiteral("不显价格") ? QString() : t.kcje.toPlain()};
 }
 
 } // namespace GoodsPicking
