@@ -1,0 +1,97 @@
+// The rows a list window shows: fixed columns, compact storage for lists of 100,000 rows,
+// amounts shown with two decimals and in red below zero, sorting on what is loaded.
+#pragma once
+
+#include "app/text/decimal.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <variant>
+#include <vector>
+
+class QSqlQuery;
+
+class RecordTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Kind {
+        Text,       // shown as stored
+        Amount,     // stored as the Decimal raw count; shown "0.00", red below zero
+        Quantity,   // likewise
+        Integer,    // whole numbers (ids, counts)
+    };
+    struct Column {
+        QString field;   // the column's name in the table or query
+        QString title;   // grid title
+        Kind kind = Text;
+        bool visible = true;
+    };
+    using Cell = std::variant<QString, Decimal, qint64>;
+    using RowColour = std::function<std::optional<QColor>(int row)>;
+
+    explicit RecordTableModel(QList<Column> columns, QObject *parent = nullptr);
+
+    const QList<Column> &columns() const { return columns_; }
+    int columnOf(const QString &field) const;   // -1 when there is no such column
+
+    // Replaces the rows with those of an executed query; columns are matched by field name
+    // (a column the query lacks stays empty). The list is open afterwards.
+    void load(QSqlQuery &query);
+    // Rows computed in code: one cell per column, Decimal for amounts and quantities.
+    void appendRow(const std::vector<Cell> &cells);
+    // No rows, and the list counts as not opened ("数据表未打开，请先查询！").
+    void close();
+    bool isOpen() const { return open_; }
+
+    // Values of a shown row (after sorting and deletions).
+    QString text(int row, int column) const;
+    QString text(int row, const QString &field) const { return text(row, columnOf(field)); }
+    Decimal decimal(int row, int column) const;
+    Decimal decimal(int row, const QString &field) const { return decimal(row, columnOf(field)); }
+    qint64 integer(int row, int column) const;
+    qint64 integer(int row, const QString &field) const { return integer(row, columnOf(field)); }
+
+    // Row colouring: `rule` gets a shown row and returns its background, or nothing.
+    void setRowBackground(RowColour rule);
+    // Documents not yet approved (`field` reads "未审核") on light green.
+    void highlightNotApproved(const QString &field = QStringLiteral("shbj"));
+    static QColor notApprovedColour() { return QColor(225, 255, 225); }
+
+    // Sorting of the loaded rows; -1 while they stand in their loaded order.
+    int sortColumn() const { return sortColumn_; }
+    Qt::SortOrder sortOrder() const { return sortOrder_; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // Takes rows out of the list (after their records were deleted); storage is not rewritten.
+    bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
+
+private:
+    struct Store {
+        std::vector<qint64> numbers;     // amounts, quantities, integers
+        QString chars;                   // all texts of the column, one after another
+        std::vector<quint32> offsets;    // text of stored row r: chars[offsets[r], offsets[r+1])
+    };
+    bool isNumeric(int column) const { return columns_[column].kind != Text; }
+    QStringView storedText(int column, int storedRow) const;
+    QString display(int column, int storedRow) const;
+    void clearStorage();
+    void putText(int column, QStringView s);
+
+    QList<Column> columns_;
+    std::vector<Store> stores_;
+    std::vector<int> order_;   // shown row -> stored row
+    int stored_ = 0;
+    bool open_ = false;
+    RowColour background_;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+};
