@@ -47,7 +47,9 @@ QList<Table> makeTables()
         {"sp",
          {{"ck", T},  {"lb", T},   {"ppgg", T}, {"txm", T},  {"dw", T},   {"jj", A},   {"xjpf", A}, {"xjls", A},
           {"slt", A}, {"jet", A},  {"kcsl", A}, {"kcjg", A}, {"kcje", A}, {"ms", T},   {"bz", T}},
-         {{"ck", "txm"}, {"txm"}, {"lb"}, {"ck", "ppgg", "txm", "dw"}},
+         // The last one holds every column the goods pickers search in a warehouse, so a
+         // keystroke reads the index and fetches only the rows that match.
+         {{"ck", "txm"}, {"txm"}, {"lb"}, {"ck", "ppgg", "txm", "dw"}, {"ck", "lb", "ppgg", "txm"}},
          {}},
         {"lb", {{"lb", T}}, {{"lb"}}, {}},
         {"dw", {{"dw", T}}, {{"dw"}}, {}},
