@@ -121,6 +121,34 @@ private slots:
         QVERIFY(db.exists("SELECT 1 FROM lb WHERE lb = ?", {"钢材"}));
     }
 
+    void nestedGuardsJoinTheOuterTransaction()
+    {
+        TestBook book;
+        Database &db = book.db();
+        {
+            Transaction outer(db);
+            db.insert("dw", {{"dw", "米"}});
+            {
+                Transaction inner(db);
+                db.insert("dw", {{"dw", "吨"}});
+                inner.commit();
+            }
+            outer.commit();
+        }
+        QVERIFY(db.exists("SELECT 1 FROM dw WHERE dw = ?", {"吨"}));
+        try {
+            Transaction outer(db);
+            db.insert("dw", {{"dw", "根"}});
+            { Transaction inner(db); }   // a step that gave up
+            outer.commit();
+            QFAIL("the outer commit went through after a failed step");
+        } catch (const DbError &) {
+        }
+        QVERIFY(!db.exists("SELECT 1 FROM dw WHERE dw = ?", {"根"}));
+        db.insert("dw", {{"dw", "根"}});   // and the book takes writes again afterwards
+        QVERIFY(db.exists("SELECT 1 FROM dw WHERE dw = ?", {"根"}));
+    }
+
     void documentNumbersAreUniquePerHeaderTable()
     {
         TestBook book;
