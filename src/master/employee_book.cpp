@@ -89,7 +89,7 @@ std::optional<Refusal> EmployeeBook::check(const EmployeeRecord &r, qint64 excep
     if (r.xm.isEmpty()) return Refusal{EmptyNameMessage, QStringLiteral("xm")};
     if (r.xb.isEmpty()) return Refusal{EmptySexMessage, QStringLiteral("xb")};
     if (db_.exists(QStringLiteral("SELECT xm FROM yg WHERE xm = ? AND id <> ?"), {r.xm, exceptId}))
-        return Refusal{DuplicateMessage, QStringLiteral("xm")};
+        return Refusal{DuplicateMessage, QStringLiteral("xm"), Refusal::Refused};
     return std::nullopt;
 }
 

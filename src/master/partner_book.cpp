@@ -120,7 +120,7 @@ std::optional<Refusal> PartnerBook::check(const PartnerRecord &r, qint64 exceptI
     // The book keeps each name once (documents name their partner by it), also when a row
     // is renamed.
     if (db_.exists(QStringLiteral("SELECT mc FROM %1 WHERE mc = ? AND id <> ?").arg(config_.table), {r.mc, exceptId}))
-        return Refusal{config_.duplicateMessage, QStringLiteral("mc")};
+        return Refusal{config_.duplicateMessage, QStringLiteral("mc"), Refusal::Refused};
     return std::nullopt;
 }
 

@@ -9,10 +9,13 @@
 
 #include <optional>
 
-// Why a save was refused: the message to show and the column whose field takes the focus.
+// Why a save was refused: the message to show, whether it is missing input ("提示") or a
+// refusal ("警告"), and the column whose field takes the focus.
 struct Refusal {
+    enum Kind { Missing, Refused };
     QString message;
     QString field;
+    Kind kind = Missing;
 };
 
 enum class PartnerKind { Supplier, Customer };
