@@ -82,6 +82,7 @@ private slots:
         QFETCH(QString, message);
         TestBook b;
         PartnerBook book(b.db(), kind);
+        const PartnerConfig &c = book.config();
         QVERIFY(!book.add(partner("华新水泥")));
 
         qint64 id = 0;
@@ -97,6 +98,8 @@ private slots:
             QVERIFY(refused);
             QCOMPARE(refused->message, message);
             QCOMPARE(refused->field, QString("mc"));
+            // A blank name is missing input ("提示"); a taken one is a refusal ("警告").
+            QCOMPARE(refused->kind, message == c.duplicateMessage ? Refusal::Refused : Refusal::Missing);
             QCOMPARE(rows(b.db(), book.config().table), 1);
         }
     }

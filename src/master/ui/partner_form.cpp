@@ -12,8 +12,8 @@ namespace partner_form {
 
 QString label(const QString &text)
 {
-    if (text.size() == 2) return text.at(0) + QString(2, QChar(0x3000)) + text.at(1);
-    if (text.size() == 3) return text.at(0) + QChar(u' ') + text.at(1) + QChar(u' ') + text.at(2);
+    if (text.size() == 2) return QString(text.at(0)) + QString(2, QChar(0x3000)) + text.at(1);
+    if (text.size() == 3) return QString(text.at(0)) + u' ' + text.at(1) + u' ' + text.at(2);
     return text;
 }
 

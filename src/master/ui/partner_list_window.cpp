@@ -91,7 +91,7 @@ void PartnerListWindow::closeEvent(QCloseEvent *e)
     QWidget::closeEvent(e);
 }
 
-void PartnerListWindow::show(const Rows &rows, qint64 selectId)
+void PartnerListWindow::display(const Rows &rows, qint64 selectId)
 {
     try {
         QSqlQuery q = rows();
@@ -108,7 +108,7 @@ void PartnerListWindow::show(const Rows &rows, qint64 selectId)
     updateCount();
 }
 
-void PartnerListWindow::reload(qint64 selectId) { show(rows_, selectId); }
+void PartnerListWindow::reload(qint64 selectId) { display(rows_, selectId); }
 
 void PartnerListWindow::updateCount() { hj_->setText(ListWindow::recordCountText(model_->rowCount())); }
 
@@ -116,7 +116,7 @@ void PartnerListWindow::importClicked()
 {
     if (!ListWindow::requireOpen(model_)) return;
     // Imported rows join the book: show the whole book again.
-    if (openImport()) show([this] { return allRows(); }, 0);
+    if (openImport()) display([this] { return allRows(); }, 0);
 }
 
 void PartnerListWindow::addClicked()
@@ -153,21 +153,21 @@ void PartnerListWindow::deleteClicked()
 
 void PartnerListWindow::queryClicked()
 {
-    if (Rows rows = openQuery()) show(rows, 0);
+    if (Rows rows = openQuery()) display(rows, 0);
 }
 
 ReportData PartnerListWindow::reportData() const
 {
-    ReportData data;
+    ReportData report;
     try {
-        data.title = company::printHeading(book()) + setup_.printName;
+        report.title = company::printHeading(book()) + setup_.printName;
     } catch (const DbError &) {
-        data.title = setup_.printName;
+        report.title = setup_.printName;
     }
     QHash<QString, int> columns;
     for (const QString &f : setup_.printFields) columns.insert(f, model_->columnOf(f));
-    data.appendRows(*model_, columns);
-    return data;
+    report.appendRows(*model_, columns);
+    return report;
 }
 
 void PartnerListWindow::printClicked()

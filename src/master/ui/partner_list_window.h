@@ -65,7 +65,7 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
-    void show(const Rows &rows, qint64 selectId);
+    void display(const Rows &rows, qint64 selectId);
     void updateCount();
 
     Setup setup_;

@@ -45,11 +45,9 @@ PartnerPicker::PartnerPicker(Setup setup, QWidget *parent) : QDialog(parent), se
     layout->addWidget(grid_);
     resize(640, 400);
 
-    connect(search_, &QLineEdit::textChanged, this, [this](const QString &t) { show([&] { return rowsFor(t); }); });
-    KeyFlow::onEnter(search_, [this] {
-        PartnerPicker::choose();
-        return true;
-    });
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString &t) { display([&] { return rowsFor(t); }); });
+    // The search box is the picker's only field: Enter in it chooses.
+    KeyFlow::enterMovesFocus(this, choose);
     KeyFlow::gridActivates(grid_, choose);
     KeyFlow::escCloses(this, close);
 }
@@ -60,7 +58,7 @@ void PartnerPicker::setCaller(PartnerCaller *caller, const QString &mark)
     mark_ = mark;
 }
 
-template <class F> void PartnerPicker::show(F rows)
+template <class F> void PartnerPicker::display(F rows)
 {
     try {
         QSqlQuery q = rows();
@@ -79,7 +77,7 @@ void PartnerPicker::showEvent(QShowEvent *e)
         const QSignalBlocker quiet(search_);
         search_->clear();
     }
-    show([this] { return rowsOnShow(); });
+    display([this] { return rowsOnShow(); });
     search_->setFocus();
 }
 
@@ -97,5 +95,5 @@ void PartnerPicker::addClicked()
 {
     openAddDialog();
     const QString typed = search_->text();
-    show([&] { return rowsFor(typed); });
+    display([&] { return rowsFor(typed); });
 }

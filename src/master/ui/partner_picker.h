@@ -47,7 +47,7 @@ protected:
     void showEvent(QShowEvent *e) override;
 
 private:
-    template <class F> void show(F rows);
+    template <class F> void display(F rows);
 
     Setup setup_;
     RecordTableModel *model_ = nullptr;
