@@ -1,0 +1,135 @@
+#include "master/employee_book.h"
+
+#include <QVariant>
+
+namespace {
+
+QString EmployeeRecord::*member(const QString &column)
+{
+    static const QList<std::pair<QString, QString EmployeeRecord::*>> map = {
+        {"xm", &EmployeeRecord::xm}, {"xb", &EmployeeRecord::xb},   {"zw", &EmployeeRecord::zw},
+        {"bm", &EmployeeRecord::bm}, {"dh", &EmployeeRecord::dh},   {"dz", &EmployeeRecord::dz},
+        {"sfz", &EmployeeRecord::sfz}, {"bz", &EmployeeRecord::bz},
+    };
+    for (const auto &[name, m] : map)
+        if (name == column) return m;
+    return nullptr;
+}
+
+} // namespace
+
+const QStringList &EmployeeRecord::textColumns()
+{
+    static const QStringList c = {"xm", "xb", "zw", "bm", "dh", "dz", "sfz", "bz"};
+    return c;
+}
+
+QString EmployeeRecord::value(const QString &column) const
+{
+    auto m = member(column);
+    return m ? this->*m : QString();
+}
+
+void EmployeeRecord::setValue(const QString &column, const QString &v)
+{
+    if (auto m = member(column)) this->*m = v;
+}
+
+EmployeeRecord EmployeeRecord::fromQuery(const QSqlQuery &q)
+{
+    EmployeeRecord r;
+    r.id = q.value(QStringLiteral("id")).toLongLong();
+    for (const QString &c : textColumns()) r.setValue(c, q.value(c).toString());
+    r.jbgz = Decimal::fromRaw(q.value(QStringLiteral("jbgz")).toLongLong());
+    return r;
+}
+
+QSqlQuery EmployeeBook::all()
+{
+    return db_.exec(QStringLiteral("SELECT * FROM yg ORDER BY id"));
+}
+
+QSqlQuery EmployeeBook::query(const EmployeeFilter &f)
+{
+    QString sql = QStringLiteral("SELECT * FROM yg WHERE ") + db_.containsCondition("xm");
+    QList<QVariant> values{Database::containsPattern(f.name)};
+    if (f.sex != EmployeeFilter::Any) {
+        sql += QStringLiteral(" AND xb = ?");
+        values << Sexes[f.sex == EmployeeFilter::Male ? 0 : 1];
+    }
+    const std::pair<QString, QString> optional[] = {{"bm", f.department}, {"dh", f.phone}};
+    for (const auto &[column, box] : optional) {
+        if (box.trimmed().isEmpty()) continue;
+        sql += QStringLiteral(" AND ") + db_.containsCondition(column);
+        values << Database::containsPattern(box);
+    }
+    sql += QStringLiteral(" ORDER BY id");
+    QSqlQuery q = db_.prepare(sql);
+    for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
+    Database::run(q);
+    return q;
+}
+
+QSqlQuery EmployeeBook::search(const QString &typed)
+{
+    return db_.exec(QStringLiteral("SELECT * FROM yg WHERE %1 AND xm <> '' ORDER BY id").arg(db_.containsCondition("xm")),
+                    {Database::containsPattern(typed)});
+}
+
+EmployeeRecord EmployeeBook::cleaned(const EmployeeRecord &typed)
+{
+    EmployeeRecord r = typed;
+    for (const QString &c : EmployeeRecord::textColumns()) r.setValue(c, typed.value(c).trimmed());
+    r.jbgz = typed.jbgz.round2();
+    return r;
+}
+
+std::optional<Refusal> EmployeeBook::check(const EmployeeRecord &r, qint64 exceptId)
+{
+    if (r.xm.isEmpty()) return Refusal{EmptyNameMessage, QStringLiteral("xm")};
+    if (r.xb.isEmpty()) return Refusal{EmptySexMessage, QStringLiteral("xb")};
+    if (db_.exists(QStringLiteral("SELECT xm FROM yg WHERE xm = ? AND id <> ?"), {r.xm, exceptId}))
+        return Refusal{DuplicateMessage, QStringLiteral("xm"), Refusal::Refused};
+    return std::nullopt;
+}
+
+std::optional<Refusal> EmployeeBook::add(const EmployeeRecord &typed, qint64 *newId)
+{
+    const EmployeeRecord r = cleaned(typed);
+    if (auto refused = check(r, 0)) return refused;
+    QList<std::pair<QString, QVariant>> values;
+    for (const QString &c : EmployeeRecord::textColumns()) values.append({c, r.value(c)});
+    values.append({QStringLiteral("jbgz"), r.jbgz.raw()});
+    const qint64 id = db_.insert(QStringLiteral("yg"), values);
+    if (newId) *newId = id;
+    return std::nullopt;
+}
+
+std::optional<Refusal> EmployeeBook::update(const EmployeeRecord &typed)
+{
+    const EmployeeRecord r = cleaned(typed);
+    if (auto refused = check(r, r.id)) return refused;
+    QStringList sets;
+    for (const QString &c : EmployeeRecord::textColumns()) sets << c + QStringLiteral(" = ?");
+    sets << QStringLiteral("jbgz = ?");
+    QSqlQuery q = db_.prepare(QStringLiteral("UPDATE yg SET %1 WHERE id = ?").arg(sets.join(u',')));
+    int i = 0;
+    for (const QString &c : EmployeeRecord::textColumns()) q.bindValue(i++, r.value(c));
+    q.bindValue(i++, r.jbgz.raw());
+    q.bindValue(i, r.id);
+    Database::run(q);
+    if (q.numRowsAffected() == 0) throw DbError(QStringLiteral("该记录已不存在"));
+    return std::nullopt;
+}
+
+void EmployeeBook::remove(qint64 id)
+{
+    db_.exec(QStringLiteral("DELETE FROM yg WHERE id = ?"), {id});
+}
+
+std::optional<EmployeeRecord> EmployeeBook::find(qint64 id)
+{
+    QSqlQuery q = db_.exec(QStringLiteral("SELECT * FROM yg WHERE id = ?"), {id});
+    if (!q.next()) return std::nullopt;
+    return EmployeeRecord::fromQuery(q);
+}

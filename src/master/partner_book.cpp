@@ -1,0 +1,163 @@
+#include "master/partner_book.h"
+
+#include <QVariant>
+
+const PartnerConfig &PartnerConfig::of(PartnerKind kind)
+{
+    static const PartnerConfig suppliers{
+        PartnerKind::Supplier,
+        QStringLiteral("ghs"),
+        QStringLiteral("厂商"),
+        QStringLiteral("厂商资料"),
+        QStringLiteral("新增厂商资料"),
+        QStringLiteral("修改厂商资料"),
+        QStringLiteral("选择厂商资料"),
+        QStringLiteral("厂商资料表"),
+        QStringLiteral("导入厂商资料"),
+        QStringLiteral("厂商名称不可重复！"),
+        {QStringLiteral("tjcg")},
+        true,
+    };
+    static const PartnerConfig customers{
+        PartnerKind::Customer,
+        QStringLiteral("kh"),
+        QStringLiteral("客户"),
+        QStringLiteral("客户资料"),
+        QStringLiteral("新增客户资料"),
+        QStringLiteral("修改客户资料"),
+        QStringLiteral("选择客户资料"),
+        QStringLiteral("客户资料表"),
+        QStringLiteral("导入客户资料"),
+        QStringLiteral("客户名称不可重复！"),
+        {QStringLiteral("tjxs"), QStringLiteral("tjpf")},
+        false,
+    };
+    return kind == PartnerKind::Supplier ? suppliers : customers;
+}
+
+const QStringList &PartnerRecord::columns()
+{
+    static const QStringList c = {"mc", "lxr", "lxdh", "lxdz", "lxcz", "yb", "yhmc", "yhzh", "bz"};
+    return c;
+}
+
+namespace {
+
+// Column name -> member, so the nine columns are written out once.
+QString PartnerRecord::*member(const QString &column)
+{
+    static const QList<std::pair<QString, QString PartnerRecord::*>> map = {
+        {"mc", &PartnerRecord::mc},     {"lxr", &PartnerRecord::lxr},   {"lxdh", &PartnerRecord::lxdh},
+        {"lxdz", &PartnerRecord::lxdz}, {"lxcz", &PartnerRecord::lxcz}, {"yb", &PartnerRecord::yb},
+        {"yhmc", &PartnerRecord::yhmc}, {"yhzh", &PartnerRecord::yhzh}, {"bz", &PartnerRecord::bz},
+    };
+    for (const auto &[name, m] : map)
+        if (name == column) return m;
+    return nullptr;
+}
+
+} // namespace
+
+QString PartnerRecord::value(const QString &column) const
+{
+    auto m = member(column);
+    return m ? this->*m : QString();
+}
+
+void PartnerRecord::setValue(const QString &column, const QString &v)
+{
+    if (auto m = member(column)) this->*m = v;
+}
+
+PartnerRecord PartnerRecord::trimmed() const
+{
+    PartnerRecord r = *this;
+    for (const QString &c : columns()) r.setValue(c, value(c).trimmed());
+    return r;
+}
+
+PartnerRecord PartnerRecord::fromQuery(const QSqlQuery &q)
+{
+    PartnerRecord r;
+    r.id = q.value(QStringLiteral("id")).toLongLong();
+    for (const QString &c : columns()) r.setValue(c, q.value(c).toString());
+    return r;
+}
+
+QSqlQuery PartnerBook::all()
+{
+    return db_.exec(QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(config_.table));
+}
+
+QSqlQuery PartnerBook::query(const PartnerFilter &f)
+{
+    // The name box always counts (rows without a name never match); the other boxes only
+    // when filled, so a partner without contact, telephone or address is still found.
+    QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2").arg(config_.table, db_.containsCondition("mc"));
+    QList<QVariant> values{Database::containsPattern(f.name)};
+    const std::pair<QString, QString> optional[] = {{"lxr", f.contact}, {"lxdh", f.phone}, {"lxdz", f.address}};
+    for (const auto &[column, box] : optional) {
+        if (box.trimmed().isEmpty()) continue;
+        sql += QStringLiteral(" AND ") + db_.containsCondition(column);
+        values << Database::containsPattern(box);
+    }
+    sql += QStringLiteral(" ORDER BY id");
+    QSqlQuery q = db_.prepare(sql);
+    for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
+    Database::run(q);
+    return q;
+}
+
+QSqlQuery PartnerBook::search(const QString &typed)
+{
+    return db_.exec(QStringLiteral("SELECT * FROM %1 WHERE %2 ORDER BY id").arg(config_.table, db_.containsCondition("mc")),
+                    {Database::containsPattern(typed)});
+}
+
+std::optional<Refusal> PartnerBook::check(const PartnerRecord &r, qint64 exceptId)
+{
+    if (r.mc.isEmpty()) return Refusal{EmptyNameMessage, QStringLiteral("mc")};
+    // The book keeps each name once (documents name their partner by it), also when a row
+    // is renamed.
+    if (db_.exists(QStringLiteral("SELECT mc FROM %1 WHERE mc = ? AND id <> ?").arg(config_.table), {r.mc, exceptId}))
+        return Refusal{config_.duplicateMessage, QStringLiteral("mc"), Refusal::Refused};
+    return std::nullopt;
+}
+
+std::optional<Refusal> PartnerBook::add(const PartnerRecord &typed, qint64 *newId)
+{
+    const PartnerRecord r = typed.trimmed();
+    if (auto refused = check(r, 0)) return refused;
+    QList<std::pair<QString, QVariant>> values;
+    for (const QString &c : PartnerRecord::columns()) values.append({c, r.value(c)});
+    const qint64 id = db_.insert(config_.table, values);
+    if (newId) *newId = id;
+    return std::nullopt;
+}
+
+std::optional<Refusal> PartnerBook::update(const PartnerRecord &typed)
+{
+    const PartnerRecord r = typed.trimmed();
+    if (auto refused = check(r, r.id)) return refused;
+    QStringList sets;
+    for (const QString &c : PartnerRecord::columns()) sets << c + QStringLiteral(" = ?");
+    QSqlQuery q = db_.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE id = ?").arg(config_.table, sets.join(u',')));
+    int i = 0;
+    for (const QString &c : PartnerRecord::columns()) q.bindValue(i++, r.value(c));
+    q.bindValue(i, r.id);
+    Database::run(q);
+    if (q.numRowsAffected() == 0) throw DbError(QStringLiteral("该记录已不存在"));
+    return std::nullopt;
+}
+
+void PartnerBook::remove(qint64 id)
+{
+    db_.exec(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(config_.table), {id});
+}
+
+std::optional<PartnerRecord> PartnerBook::find(qint64 id)
+{
+    QSqlQuery q = db_.exec(QStringLiteral("SELECT * FROM %1 WHERE id = ?").arg(config_.table), {id});
+    if (!q.next()) return std::nullopt;
+    return PartnerRecord::fromQuery(q);
+}
