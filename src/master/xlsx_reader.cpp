@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QIODevice>
+#include <QStringDecoder>
 
 #include <QDate>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QXmlStreamReader>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -81,6 +83,26 @@ public:
         return *part_;
     }
 
+    // A whole part; a part that inflates beyond any real sheet is refused rather than read.
+    QByteArray readAll(const QString &name)
+    {
+        QIODevice &d = open(name);
+        QByteArray out;
+        char buf[1 << 16];
+        for (;;) {
+            const qint64 n = d.read(buf, sizeof buf);
+            if (n < 0) throw WorkbookError(damaged(path_, name));
+            if (n == 0) break;
+            out.append(buf, n);
+            if (out.size() > (qsizetype(1) << 30)) throw WorkbookError(QStringLiteral("工作簿太大，无法导入：") + path_);
+        }
+        if (out.startsWith("\xFF\xFE") || out.startsWith("\xFE\xFF")) {
+            QStringDecoder utf16(out.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+            out = QString(utf16.decode(out)).toUtf8();
+        }
+        return out;
+    }
+
     const QString &path() const { return path_; }
 
 private:
@@ -115,24 +137,6 @@ QString unescapeOoxml(QString s)
         out += s[i];
     }
     return out;
-}
-
-// The text of a <si> or <is> element: its <t>, or the <t> of each run; phonetic guides (<rPh>)
-// are not part of the text.
-QString richText(QXmlStreamReader &x)
-{
-    const QString end = x.name().toString();
-    QString text;
-    while (!x.atEnd()) {
-        x.readNext();
-        if (x.isStartElement()) {
-            if (x.name() == u"t") text += x.readElementText();
-            else if (x.name() == u"rPh") x.skipCurrentElement();
-        } else if (x.isEndElement() && x.name() == end) {
-            break;
-        }
-    }
-    return unescapeOoxml(text);
 }
 
 struct Workbook {
@@ -188,26 +192,6 @@ Workbook locate(Archive &a, const QString &sheet)
     }
     if (wb.sheetPart.isEmpty()) throw WorkbookError(damaged(a.path(), sheet));
     return wb;
-}
-
-QStringList sharedStrings(Archive &a, const QString &part)
-{
-    QStringList out;
-    if (part.isEmpty() || !a.has(part)) return out;
-    QXmlStreamReader x(&a.open(part));
-    while (!x.atEnd()) {
-        x.readNext();
-        if (x.isStartElement()) {
-            if (x.name() == u"sst") {
-                const int n = x.attributes().value(QLatin1StringView("uniqueCount")).toInt();
-                if (n > 0 && n < 10'000'000) out.reserve(n);
-            } else if (x.name() == u"si") {
-                out << richText(x);
-            }
-        }
-    }
-    checkXml(x, a, part);
-    return out;
 }
 
 bool isDateFormatCode(const QString &code)
@@ -287,22 +271,225 @@ QString serialDateText(double serial, bool date1904)
     return secs == 0 ? d : d + u' ' + t.toString(QStringLiteral("HH:mm:ss"));
 }
 
+// The sheet part holds nearly all of a workbook's bytes. QXmlStreamReader needs microseconds a
+// cell, which makes a sheet of 50,000 goods rows take seconds, so the sheet is scanned directly:
+// tags, attributes, character data, entities, comments and CDATA; nothing else occurs there.
+class SheetScanner {
+public:
+    enum Kind { Start, End, Eof };
+
+    explicit SheetScanner(const QByteArray &xml) : p_(xml.constData()), end_(xml.constData() + xml.size()) {}
+
+    // The next tag; character data before it is appended to text() when capture(true) is on.
+    Kind next()
+    {
+        while (p_ < end_) {
+            const char *lt = static_cast<const char *>(memchr(p_, '<', size_t(end_ - p_)));
+            if (!lt) {
+                addText(p_, end_);
+                p_ = end_;
+                return Eof;
+            }
+            addText(p_, lt);
+            p_ = lt + 1;
+            if (startsWith("!--")) {
+                skipPast("-->");
+            } else if (startsWith("![CDATA[")) {
+                p_ += 8;
+                const char *e = find("]]>");
+                if (capturing_) text_.append(p_, e - p_);
+                p_ = e + (e < end_ ? 3 : 0);
+            } else if (startsWith("?") || startsWith("!")) {
+                skipPast(">");
+            } else {
+                const bool closing = p_ < end_ && *p_ == '/';
+                if (closing) ++p_;
+                const char *nameStart = p_;
+                while (p_ < end_ && !isSpace(*p_) && *p_ != '>' && *p_ != '/') ++p_;
+                name_ = QByteArrayView(nameStart, p_ - nameStart);
+                if (const qsizetype colon = name_.indexOf(':'); colon >= 0) name_ = name_.sliced(colon + 1);
+                const char *attrStart = p_;
+                char quote = 0;
+                while (p_ < end_ && (quote || *p_ != '>')) {
+                    if (quote) {
+                        if (*p_ == quote) quote = 0;
+                    } else if (*p_ == '"' || *p_ == '\'') {
+                        quote = *p_;
+                    }
+                    ++p_;
+                }
+                if (p_ >= end_) throw WorkbookError(QStringLiteral("工作表内容不完整"));
+                selfClosing_ = !closing && p_ > attrStart && p_[-1] == '/';
+                attrs_ = QByteArrayView(attrStart, p_ - attrStart - (selfClosing_ ? 1 : 0));
+                ++p_;
+                return closing ? End : Start;
+            }
+        }
+        return Eof;
+    }
+
+    QByteArrayView name() const { return name_; }
+    bool selfClosing() const { return selfClosing_; }
+
+    // The value of an attribute of the current start tag, entities left as they are (the ones
+    // read here are references, numbers and type letters).
+    QByteArrayView attribute(QByteArrayView key) const
+    {
+        qsizetype i = 0;
+        while (i < attrs_.size()) {
+            while (i < attrs_.size() && isSpace(attrs_[i])) ++i;
+            const qsizetype k = i;
+            while (i < attrs_.size() && attrs_[i] != '=' && !isSpace(attrs_[i])) ++i;
+            QByteArrayView found = attrs_.sliced(k, i - k);
+            if (const qsizetype colon = found.indexOf(':'); colon >= 0) found = found.sliced(colon + 1);
+            while (i < attrs_.size() && attrs_[i] != '"' && attrs_[i] != '\'') ++i;
+            if (i >= attrs_.size()) break;
+            const char quote = attrs_[i++];
+            const qsizetype v = i;
+            while (i < attrs_.size() && attrs_[i] != quote) ++i;
+            if (found == key) return attrs_.sliced(v, i - v);
+            ++i;
+        }
+        return {};
+    }
+
+    void capture(bool on)
+    {
+        capturing_ = on;
+        if (on) text_.clear();
+    }
+    // The captured character data with its entities resolved.
+    QString text() const { return QString::fromUtf8(decodeEntities(text_)); }
+
+private:
+    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+    bool startsWith(const char *s) const
+    {
+        const size_t n = strlen(s);
+        return size_t(end_ - p_) >= n && memcmp(p_, s, n) == 0;
+    }
+    const char *find(const char *s) const
+    {
+        const QByteArrayView rest(p_, end_ - p_);
+        const qsizetype i = rest.indexOf(QByteArrayView(s));
+        return i < 0 ? end_ : p_ + i;
+    }
+    void skipPast(const char *s)
+    {
+        const char *e = find(s);
+        p_ = e < end_ ? e + strlen(s) : end_;
+    }
+    void addText(const char *from, const char *to)
+    {
+        if (capturing_ && to > from) text_.append(from, to - from);
+    }
+
+    static QByteArray decodeEntities(const QByteArray &raw)
+    {
+        if (!raw.contains('&')) return raw;
+        QByteArray out;
+        out.reserve(raw.size());
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            const qsizetype semi = raw[i] == '&' ? raw.indexOf(';', i) : -1;
+            if (semi < 0 || semi - i > 10) {
+                out += raw[i];
+                continue;
+            }
+            const QByteArrayView ent(raw.constData() + i + 1, semi - i - 1);
+            if (ent == "lt") out += '<';
+            else if (ent == "gt") out += '>';
+            else if (ent == "amp") out += '&';
+            else if (ent == "quot") out += '"';
+            else if (ent == "apos") out += '\'';
+            else if (ent.startsWith('#')) {
+                bool ok = false;
+                const uint code = ent.startsWith("#x") ? ent.sliced(2).toByteArray().toUInt(&ok, 16) : ent.sliced(1).toByteArray().toUInt(&ok);
+                if (!ok || code > 0x10FFFF) {
+                    out += raw[i];
+                    continue;
+                }
+                const char32_t c = code;
+                out += QString::fromUcs4(&c, 1).toUtf8();
+            } else {
+                out += raw[i];
+                continue;
+            }
+            i = semi;
+        }
+        return out;
+    }
+
+    const char *p_;
+    const char *end_;
+    QByteArrayView name_;
+    QByteArrayView attrs_;
+    bool selfClosing_ = false;
+    bool capturing_ = false;
+    QByteArray text_;
+};
+
 // Column index (0 = A) of a cell reference such as "AB12"; -1 when it has no letters.
-int columnOf(QStringView ref)
+int columnOf(QByteArrayView ref)
 {
     int col = 0;
     qsizetype i = 0;
     for (; i < ref.size(); ++i) {
-        const QChar c = ref[i];
-        if (c >= u'A' && c <= u'Z') col = col * 26 + (c.unicode() - u'A' + 1);
-        else if (c >= u'a' && c <= u'z') col = col * 26 + (c.unicode() - u'a' + 1);
+        const char c = ref[i];
+        if (c >= 'A' && c <= 'Z') col = col * 26 + (c - 'A' + 1);
+        else if (c >= 'a' && c <= 'z') col = col * 26 + (c - 'a' + 1);
         else break;
         if (col > 16384) return 16384;   // beyond the widest sheet a spreadsheet program makes
     }
     return i == 0 ? -1 : col - 1;
 }
 
+int toInt(QByteArrayView v) { return v.toByteArray().toInt(); }
+
 } // namespace
+
+// The shared strings: the text of each <si>, its <t> or the <t> of each run; phonetic guides
+// (<rPh>) are not part of the text.
+QStringList sharedStrings(Archive &a, const QString &part)
+{
+    QStringList out;
+    if (part.isEmpty() || !a.has(part)) return out;
+    const QByteArray xml = a.readAll(part);
+    SheetScanner x(xml);
+    QString text;
+    bool inSi = false;
+    bool inText = false;
+    int skipping = 0;
+    for (SheetScanner::Kind k = x.next(); k != SheetScanner::Eof; k = x.next()) {
+        const QByteArrayView name = x.name();
+        if (k == SheetScanner::Start) {
+            if (skipping) {
+                if (!x.selfClosing()) ++skipping;
+            } else if (name == "sst") {
+                const int n = toInt(x.attribute("uniqueCount"));
+                if (n > 0 && n < 10'000'000) out.reserve(n);
+            } else if (name == "si") {
+                text.clear();
+                inSi = !x.selfClosing();
+                if (!inSi) out << QString();
+            } else if (inSi && name == "rPh") {
+                if (!x.selfClosing()) skipping = 1;
+            } else if (inSi && name == "t" && !x.selfClosing()) {
+                x.capture(true);
+                inText = true;
+            }
+        } else if (skipping) {
+            --skipping;
+        } else if (inText && name == "t") {
+            text += x.text();
+            x.capture(false);
+            inText = false;
+        } else if (inSi && name == "si") {
+            out << unescapeOoxml(text);
+            inSi = false;
+        }
+    }
+    return out;
+}
 
 void readXlsx(const QString &path, const QString &sheet, const RowHandler &onRow)
 {
@@ -310,80 +497,107 @@ void readXlsx(const QString &path, const QString &sheet, const RowHandler &onRow
     const Workbook wb = locate(a, sheet);
     const QStringList strings = sharedStrings(a, wb.sharedStringsPart);
     const std::vector<bool> dates = dateStyles(a, wb.stylesPart);
+    const QByteArray xml = a.readAll(wb.sheetPart);
 
-    QXmlStreamReader x(&a.open(wb.sheetPart));
+    SheetScanner x(xml);
     QStringList cells;
     int rowNumber = 0;
     int nextCol = 0;
     bool inRow = false;
-    while (!x.atEnd()) {
-        x.readNext();
-        if (x.isStartElement()) {
-            const QStringView name = x.name();
-            if (name == u"row") {
-                const int r = x.attributes().value(QLatin1StringView("r")).toInt();
+    // The cell being read.
+    int col = -1;
+    QByteArray type;
+    int style = 0;
+    QString value;
+    bool hasValue = false;
+    int inIs = 0;      // inside <is> (an inline string)
+    int skipping = 0;  // inside <rPh> or <f>, whose text is not the value
+    bool inText = false;
+
+    for (SheetScanner::Kind k = x.next(); k != SheetScanner::Eof; k = x.next()) {
+        const QByteArrayView name = x.name();
+        if (k == SheetScanner::Start) {
+            if (skipping) {
+                if (!x.selfClosing()) ++skipping;
+            } else if (name == "row") {
+                const int r = toInt(x.attribute("r"));
                 rowNumber = r > 0 ? r : rowNumber + 1;
                 cells.clear();
                 nextCol = 0;
-                inRow = true;
-            } else if (name == u"c" && inRow) {
-                const QXmlStreamAttributes at = x.attributes();
-                const int refCol = columnOf(at.value(QLatin1StringView("r")));
-                const int col = refCol >= 0 ? refCol : nextCol;
+                inRow = !x.selfClosing();
+            } else if (name == "c" && inRow) {
+                const int refCol = columnOf(x.attribute("r"));
+                col = refCol >= 0 ? refCol : nextCol;
                 nextCol = col + 1;
-                const QString type = at.value(QLatin1StringView("t")).toString();
-                const int style = at.value(QLatin1StringView("s")).toInt();
-                QString raw;
-                bool hasValue = false;
-                while (!x.atEnd()) {
-                    x.readNext();
-                    if (x.isStartElement()) {
-                        if (x.name() == u"v") {
-                            raw = x.readElementText();
-                            hasValue = true;
-                        } else if (x.name() == u"is") {
-                            raw = richText(x);
-                            hasValue = true;
-                        } else {
-                            x.skipCurrentElement();   // the formula: its stored result is in <v>
-                        }
-                    } else if (x.isEndElement() && x.name() == u"c") {
-                        break;
-                    }
+                type = x.attribute("t").toByteArray();
+                style = toInt(x.attribute("s"));
+                value.clear();
+                hasValue = false;
+                inIs = 0;
+                if (x.selfClosing()) col = -1;
+            } else if (col >= 0 && name == "v") {
+                if (!x.selfClosing()) {
+                    x.capture(true);
+                    inText = true;
                 }
-                if (!hasValue || col >= 16384) continue;
+            } else if (col >= 0 && name == "is") {
+                inIs = 1;
+                hasValue = true;
+            } else if (col >= 0 && inIs && name == "t") {
+                if (!x.selfClosing()) {
+                    x.capture(true);
+                    inText = true;
+                }
+            } else if (col >= 0 && (name == "rPh" || name == "f")) {
+                if (!x.selfClosing()) skipping = 1;
+            }
+            continue;
+        }
+        // End tags.
+        if (skipping) {
+            --skipping;
+            continue;
+        }
+        if (inText && (name == "v" || name == "t")) {
+            value += x.text();
+            x.capture(false);
+            inText = false;
+            hasValue = true;
+        } else if (name == "is") {
+            inIs = 0;
+        } else if (name == "c" && col >= 0) {
+            if (hasValue && col < 16384) {
                 QString text;
-                if (type == u"s") {
+                if (type == "s") {
                     bool ok = false;
-                    const int i = raw.toInt(&ok);
+                    const int i = value.toInt(&ok);
                     if (!ok || i < 0 || i >= strings.size()) throw WorkbookError(damaged(path, QStringLiteral("共享字符串")));
                     text = strings[i];
-                } else if (type == u"inlineStr") {
-                    text = raw;
-                } else if (type == u"str" || type == u"e") {
-                    text = unescapeOoxml(raw);
-                } else if (type == u"b") {
-                    text = raw.trimmed() == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-                } else if (type == u"d") {
-                    text = raw.left(10);
+                } else if (type == "inlineStr" || type == "str" || type == "e") {
+                    text = unescapeOoxml(value);
+                } else if (type == "b") {
+                    text = value.trimmed() == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+                } else if (type == "d") {
+                    text = value.left(10);
                 } else {
                     bool ok = false;
-                    const double v = raw.toDouble(&ok);
-                    if (!ok) text = raw;
+                    const double v = value.toDouble(&ok);
+                    if (!ok) text = value;
                     else if (style >= 0 && size_t(style) < dates.size() && dates[size_t(style)]) text = serialDateText(v, wb.date1904);
                     else text = numberText(v);
                 }
-                if (text.isEmpty()) continue;
-                while (cells.size() < col) cells << QString();
-                if (cells.size() == col) cells << text;
-                else cells[col] = text;
+                if (!text.isEmpty()) {
+                    while (cells.size() < col) cells << QString();
+                    if (cells.size() == col) cells << text;
+                    else cells[col] = text;
+                }
             }
-        } else if (x.isEndElement() && x.name() == u"row") {
+            col = -1;
+        } else if (name == "row" && inRow) {
             inRow = false;
             if (!cells.isEmpty()) onRow(rowNumber, cells);
         }
     }
-    checkXml(x, a, wb.sheetPart);
 }
 
 } // namespace workbook
