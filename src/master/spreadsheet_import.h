@@ -35,7 +35,7 @@ QStringList headings(ImportTarget t);   // the heading row, in the template's co
 } // namespace spreadsheet_import
 
 // Reads the file (.xls, .xlsx: its sheet "Sheet1"; .csv: the whole text), maps the heading row by
-// name (order free, other columns ignored) and inserts every row in one transaction: on any
+// name (order free, blanks around a heading ignored, other columns ignored) and inserts every row in one transaction: on any
 // failure nothing is inserted. Empty text cells are stored as empty text, empty number cells as
 // 0; a number column holding anything else than a number fails with its row. Rows with no cell
 // under any known heading are passed over. Goods rows are all inserted; a partner or employee

@@ -122,6 +122,17 @@ private slots:
         QVERIFY(!q.next());
     }
 
+    // FreeXL leaves formula cells empty; their stored results must arrive instead of 0.
+    void xlsFormulasGiveTheirResults()
+    {
+        TestBook book;
+        const ImportResult r = importFile(book.db(), ImportTarget::Goods, fixture("import_goods_formulas.xls"));
+        QVERIFY2(r.ok, qPrintable(r.reason));
+        QCOMPARE(goodsRow(book.db(), "txm = ?", {"000123"}),
+                 QStringList({"钢材", "000123", "镀锌钢管", "根", "0", "0", "40125", "120000", "26750", "321000", "0", "0",
+                              "", "", "主仓库"}));
+    }
+
     void xlsxSavedByLibxlsxwriter_data()
     {
         QTest::addColumn<bool>("constantMemory");

@@ -117,6 +117,8 @@ void TFdr1::runImport()
     // A name typed with a stray blank at either end still finds its file.
     QString path = QDir::fromNativeSeparators(sourceEdit_->text());
     if (!QFileInfo::exists(path)) path = path.trimmed();
+    // The book's connection stays open: the rows go in through it in one transaction, and the
+    // lists, which own their rows, show them when the opener re-queries after the dialog.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const ImportResult r = importFile(book(), target_, path);
     QGuiApplication::restoreOverrideCursor();
