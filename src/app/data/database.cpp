@@ -241,13 +241,22 @@ QString Database::amountType() const
 
 Transaction::Transaction(Database &db) : db_(db)
 {
-    QSqlDatabase c = db_.connection();
-    if (!c.transaction()) throw DbError(errorText(c.lastError()));
+    if (db_.transactionDepth_ == 0) {
+        QSqlDatabase c = db_.connection();
+        if (!c.transaction()) throw DbError(errorText(c.lastError()));
+        db_.innerFailed_ = false;
+    }
+    ++db_.transactionDepth_;
 }
 
 Transaction::~Transaction()
 {
     if (done_) return;
+    --db_.transactionDepth_;
+    if (db_.transactionDepth_ > 0) {
+        db_.innerFailed_ = true;
+        return;
+    }
     try {
         db_.connection().rollback();
     } catch (const DbError &) {
@@ -257,12 +266,18 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
+    if (done_) return;
+    done_ = true;
+    --db_.transactionDepth_;
+    if (db_.transactionDepth_ > 0) return;
     QSqlDatabase c = db_.connection();
+    if (db_.innerFailed_) {
+        c.rollback();
+        throw DbError(QStringLiteral("操作未完成，已全部撤销"));
+    }
     if (!c.commit()) {
         const QString text = errorText(c.lastError());
         c.rollback();
-        done_ = true;
         throw DbError(text);
     }
-    done_ = true;
 }

@@ -82,9 +82,14 @@ private:
     BookLocation where_;
     QString connectionName_;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> cached_;
+    int transactionDepth_ = 0;
+    bool innerFailed_ = false;
+    friend class Transaction;
 };
 
 // Rolls back unless committed: every operation that writes more than one row runs in one.
+// Guards nest: an inner guard joins the outer transaction, and an inner one left uncommitted
+// makes the outer commit fail, so a half-done step never slips through.
 class Transaction {
 public:
     explicit Transaction(Database &db);

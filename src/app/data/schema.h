@@ -27,7 +27,10 @@ struct Table {
     const char *name;
     QList<Column> columns;          // without id: every table has a generated id first
     QList<QStringList> indexes;     // column lists to index
-    QStringList unique;             // columns that must be unique (a single unique index)
+    // Columns that must be unique (one unique index): document numbers and operator names.
+    // Names in the lookup lists and partner books are checked when added but may be edited to
+    // an existing name, so they carry plain indexes only.
+    QStringList unique;
 };
 
 const QList<Table> &tables();

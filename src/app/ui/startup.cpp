@@ -2,6 +2,7 @@
 
 #include "app/data/dm1.h"
 #include "app/prompter.h"
+#include "app/ui/chinese_fonts.h"
 #include "app/ui/message_box_prompter.h"
 #include "app/ui/tfdl1.h"
 #include "app/ui/tfmain1.h"
@@ -10,7 +11,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -85,15 +85,7 @@ void installChineseLook()
     if (qt.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qt);
-    // Layouts and windows name the Windows fonts; Debian's fontconfig does not map them.
-    const QStringList serif = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN")};
-    const QStringList sans = {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")};
-    QFont::insertSubstitutions(QStringLiteral("SimSun"), serif);
-    QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
-    QFont::insertSubstitutions(QStringLiteral("SimHei"), sans);
-    QFont::insertSubstitutions(QStringLiteral("黑体"), sans);
-    QFont::insertSubstitutions(QStringLiteral("KaiTi"), {QStringLiteral("AR PL UKai CN")});
-    QFont::insertSubstitutions(QStringLiteral("楷体"), {QStringLiteral("AR PL UKai CN")});
+    installChineseFonts();
 }
 
 int run(const QStringList &args, const Wiring &wire)

@@ -106,9 +106,9 @@ private slots:
         try {
             Transaction tx(db);
             db.insert("lb", {{"lb", "钢材"}});
-            db.insert("lb", {{"lb", "钢材"}});   // unique: the database refuses
+            db.insert("yhsz", {{"yhmc", "系统管理员"}});   // operator names are unique: refused
             tx.commit();
-            QFAIL("a duplicate category was accepted");
+            QFAIL("a duplicate operator was accepted");
         } catch (const DbError &e) {
             QVERIFY(!e.text().isEmpty());
         }
@@ -119,6 +119,34 @@ private slots:
             tx.commit();
         }
         QVERIFY(db.exists("SELECT 1 FROM lb WHERE lb = ?", {"钢材"}));
+    }
+
+    void nestedGuardsJoinTheOuterTransaction()
+    {
+        TestBook book;
+        Database &db = book.db();
+        {
+            Transaction outer(db);
+            db.insert("dw", {{"dw", "米"}});
+            {
+                Transaction inner(db);
+                db.insert("dw", {{"dw", "吨"}});
+                inner.commit();
+            }
+            outer.commit();
+        }
+        QVERIFY(db.exists("SELECT 1 FROM dw WHERE dw = ?", {"吨"}));
+        try {
+            Transaction outer(db);
+            db.insert("dw", {{"dw", "根"}});
+            { Transaction inner(db); }   // a step that gave up
+            outer.commit();
+            QFAIL("the outer commit went through after a failed step");
+        } catch (const DbError &) {
+        }
+        QVERIFY(!db.exists("SELECT 1 FROM dw WHERE dw = ?", {"根"}));
+        db.insert("dw", {{"dw", "根"}});   // and the book takes writes again afterwards
+        QVERIFY(db.exists("SELECT 1 FROM dw WHERE dw = ?", {"根"}));
     }
 
     void documentNumbersAreUniquePerHeaderTable()
