@@ -1,17 +1,17 @@
-// Office Open XML workbooks (.xlsx): a zip of XML parts, read with libzip and QXmlStreamReader.
+// Office Open XML workbooks (.xlsx): a zip of XML parts, read with libzip; the small parts
+// through QXmlStreamReader, the sheet and its shared strings by a direct scan.
 // (Not QuaZip: it exports minizip's own function names, which then take the place of the
 // minizip that libxlsxwriter's grid export calls, and the export crashes.)
 #include "master/workbook_reader.h"
 
 #include <zip.h>
 
-#include <QFile>
-#include <QIODevice>
-#include <QStringDecoder>
-
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QHash>
+#include <QIODevice>
+#include <QStringDecoder>
 #include <QTime>
 #include <QXmlStreamReader>
 
