@@ -58,7 +58,8 @@ endfunction()
 
 # marvoda_test_area(<area> DIR <dir> LINK ... [ENV ...] [PG]) builds one test binary per area
 # from every tst_*.cpp in <dir>; each file registers its test class with MARVODA_TEST.
-# PG: the binary runs a second time against the throwaway PostgreSQL server.
+# PG: the binary runs a second time against the throwaway PostgreSQL server, in a database of
+# its own so areas can run at the same time.
 function(marvoda_test_area area)
   cmake_parse_arguments(A "PG" "DIR" "LINK;ENV" ${ARGN})
   file(GLOB files CONFIGURE_DEPENDS ${A_DIR}/*.cpp ${A_DIR}/*.h)
@@ -80,6 +81,6 @@ function(marvoda_test_area area)
   if(A_PG AND MARVODA_PG_TESTS)
     add_test(NAME ${area}_postgres COMMAND tst_${area})
     set_tests_properties(${area}_postgres PROPERTIES FIXTURES_REQUIRED PG
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_DISABLE_STACK_DUMP=1;MARVODA_SOURCE_DIR=${PROJECT_SOURCE_DIR};MARVODA_TEST_PG=host=127.0.0.1 port=${MARVODA_PG_PORT} user=postgres dbname=postgres;${A_ENV}")
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_DISABLE_STACK_DUMP=1;MARVODA_SOURCE_DIR=${PROJECT_SOURCE_DIR};MARVODA_TEST_PG=host=127.0.0.1 port=${MARVODA_PG_PORT} user=postgres dbname=t_${area};${A_ENV}")
   endif()
 endfunction()

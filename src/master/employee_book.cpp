@@ -84,11 +84,11 @@ EmployeeRecord EmployeeBook::cleaned(const EmployeeRecord &typed)
     return r;
 }
 
-std::optional<Refusal> EmployeeBook::check(const EmployeeRecord &r, qint64 exceptId)
+std::optional<Refusal> EmployeeBook::check(const EmployeeRecord &r, bool adding)
 {
     if (r.xm.isEmpty()) return Refusal{EmptyNameMessage, QStringLiteral("xm")};
     if (r.xb.isEmpty()) return Refusal{EmptySexMessage, QStringLiteral("xb")};
-    if (db_.exists(QStringLiteral("SELECT xm FROM yg WHERE xm = ? AND id <> ?"), {r.xm, exceptId}))
+    if (adding && db_.exists(QStringLiteral("SELECT xm FROM yg WHERE xm = ?"), {r.xm}))
         return Refusal{DuplicateMessage, QStringLiteral("xm"), Refusal::Refused};
     return std::nullopt;
 }
@@ -96,7 +96,7 @@ std::optional<Refusal> EmployeeBook::check(const EmployeeRecord &r, qint64 excep
 std::optional<Refusal> EmployeeBook::add(const EmployeeRecord &typed, qint64 *newId)
 {
     const EmployeeRecord r = cleaned(typed);
-    if (auto refused = check(r, 0)) return refused;
+    if (auto refused = check(r, true)) return refused;
     QList<std::pair<QString, QVariant>> values;
     for (const QString &c : EmployeeRecord::textColumns()) values.append({c, r.value(c)});
     values.append({QStringLiteral("jbgz"), r.jbgz.raw()});
@@ -108,7 +108,7 @@ std::optional<Refusal> EmployeeBook::add(const EmployeeRecord &typed, qint64 *ne
 std::optional<Refusal> EmployeeBook::update(const EmployeeRecord &typed)
 {
     const EmployeeRecord r = cleaned(typed);
-    if (auto refused = check(r, r.id)) return refused;
+    if (auto refused = check(r, false)) return refused;
     QStringList sets;
     for (const QString &c : EmployeeRecord::textColumns()) sets << c + QStringLiteral(" = ?");
     sets << QStringLiteral("jbgz = ?");

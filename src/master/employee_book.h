@@ -59,7 +59,7 @@ public:
     static inline const QStringList Sexes = {QStringLiteral("男"), QStringLiteral("女")};
 
 private:
-    std::optional<Refusal> check(const EmployeeRecord &r, qint64 exceptId);
+    std::optional<Refusal> check(const EmployeeRecord &r, bool adding);
     static EmployeeRecord cleaned(const EmployeeRecord &r);
 
     Database &db_;

@@ -114,12 +114,12 @@ QSqlQuery PartnerBook::search(const QString &typed)
                     {Database::containsPattern(typed)});
 }
 
-std::optional<Refusal> PartnerBook::check(const PartnerRecord &r, qint64 exceptId)
+std::optional<Refusal> PartnerBook::check(const PartnerRecord &r, bool adding)
 {
     if (r.mc.isEmpty()) return Refusal{EmptyNameMessage, QStringLiteral("mc")};
-    // The book keeps each name once (documents name their partner by it), also when a row
-    // is renamed.
-    if (db_.exists(QStringLiteral("SELECT mc FROM %1 WHERE mc = ? AND id <> ?").arg(config_.table), {r.mc, exceptId}))
+    // A new name must not be taken; editing a row makes no uniqueness test, as the book has
+    // always done.
+    if (adding && db_.exists(QStringLiteral("SELECT mc FROM %1 WHERE mc = ?").arg(config_.table), {r.mc}))
         return Refusal{config_.duplicateMessage, QStringLiteral("mc"), Refusal::Refused};
     return std::nullopt;
 }
@@ -127,7 +127,7 @@ std::optional<Refusal> PartnerBook::check(const PartnerRecord &r, qint64 exceptI
 std::optional<Refusal> PartnerBook::add(const PartnerRecord &typed, qint64 *newId)
 {
     const PartnerRecord r = typed.trimmed();
-    if (auto refused = check(r, 0)) return refused;
+    if (auto refused = check(r, true)) return refused;
     QList<std::pair<QString, QVariant>> values;
     for (const QString &c : PartnerRecord::columns()) values.append({c, r.value(c)});
     const qint64 id = db_.insert(config_.table, values);
@@ -138,7 +138,7 @@ std::optional<Refusal> PartnerBook::add(const PartnerRecord &typed, qint64 *newI
 std::optional<Refusal> PartnerBook::update(const PartnerRecord &typed)
 {
     const PartnerRecord r = typed.trimmed();
-    if (auto refused = check(r, r.id)) return refused;
+    if (auto refused = check(r, false)) return refused;
     QStringList sets;
     for (const QString &c : PartnerRecord::columns()) sets << c + QStringLiteral(" = ?");
     QSqlQuery q = db_.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE id = ?").arg(config_.table, sets.join(u',')));

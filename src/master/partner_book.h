@@ -83,7 +83,7 @@ public:
     static inline const QString EmptyNameMessage = QStringLiteral("名称不可为空！");
 
 private:
-    std::optional<Refusal> check(const PartnerRecord &r, qint64 exceptId);
+    std::optional<Refusal> check(const PartnerRecord &r, bool adding);
 
     Database &db_;
     const PartnerConfig &config_;

@@ -18,6 +18,18 @@ TestBook::TestBook(const QString &adminPassword)
 {
     if (onPostgres()) {
         where_ = postgresLocation();
+        static bool created = false;
+        if (!created) {
+            // Each test area has a database of its own on the server; make it on first use.
+            BookLocation server = where_;
+            server.database = QStringLiteral("postgres");
+            Database maintenance(server);
+            QString why;
+            if (!maintenance.open(&why)) throw std::runtime_error(("postgres: " + why).toStdString());
+            if (!maintenance.exists(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ?"), {where_.database}))
+                maintenance.exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(where_.database));
+            created = true;
+        }
         Database admin(where_);
         QString why;
         if (!admin.open(&why)) throw std::runtime_error(("postgres: " + why).toStdString());

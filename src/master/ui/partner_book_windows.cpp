@@ -1,5 +1,7 @@
 #include "master/ui/partner_book_windows.h"
 
+#include "master/ui/tfdr1.h"
+
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "master/ui/tfcxghs1.h"
@@ -71,8 +73,9 @@ void PartnerBookListWindow::removeRecord(qint64 id) { PartnerBook(book(), config
 
 bool PartnerBookListWindow::openImport()
 {
-    // The spreadsheet import dialog is wired here once it is part of the program.
-    return false;
+    TFdr1 d(config_.table == QLatin1String("kh") ? ImportTarget::Customers : ImportTarget::Suppliers, this);
+    d.exec();
+    return true;
 }
 
 PartnerBookPicker::PartnerBookPicker(const PartnerConfig &config, PartnerDialogFactory dialog, QWidget *parent)

@@ -1,5 +1,7 @@
 #include "master/ui/tfsp1.h"
 
+#include "master/ui/tfdr1.h"
+
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/widgets/grid_export.h"
@@ -137,7 +139,9 @@ void TFsp1::applyGoodsFilter(const GoodsFilter &filter)
 void TFsp1::importClick()
 {
     if (!ListWindow::requireOpen(model_)) return;
-    // The import dialog (TFdr1 with ImportTarget::Goods) plugs in here.
+    TFdr1 d(ImportTarget::Goods, this);
+    d.exec();
+    showRows([] { return GoodsCatalogue(book()).all(); });
 }
 
 void TFsp1::addClick()

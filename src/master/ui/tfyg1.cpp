@@ -1,5 +1,7 @@
 #include "master/ui/tfyg1.h"
 
+#include "master/ui/tfdr1.h"
+
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "master/employee_book.h"
@@ -58,6 +60,7 @@ void TFyg1::removeRecord(qint64 id) { EmployeeBook(book()).remove(id); }
 
 bool TFyg1::openImport()
 {
-    // The spreadsheet import dialog is wired here once it is part of the program.
-    return false;
+    TFdr1 d(ImportTarget::Employees, this);
+    d.exec();
+    return true;
 }
