@@ -188,7 +188,7 @@ QString GoodsCatalogue::codeForName(const QString &ppgg)
     return HanZiSimpleCode(ppgg, SimpleCodeFlag::KeepAll, 255);
 }
 
-std::optional<SaveRefusal> GoodsCatalogue::prepareRow(const GoodsEntry &e, GoodsRecord &r) const
+std::optional<Refusal> GoodsCatalogue::prepareRow(const GoodsEntry &e, GoodsRecord &r) const
 {
     static const QList<std::pair<const char *, const char *>> required = {
         {"ck", "仓库不可为空！"},   {"lb", "商品类别不可为空！"}, {"ppgg", "商品名称不可为空！"},
@@ -196,17 +196,17 @@ std::optional<SaveRefusal> GoodsCatalogue::prepareRow(const GoodsEntry &e, Goods
     };
     for (const auto &[column, message] : required)
         if (e.value(column).trimmed().isEmpty())
-            return SaveRefusal{QString::fromUtf8(message), column, SaveRefusal::Missing};
+            return Refusal{QString::fromUtf8(message), column, Refusal::Missing};
     for (const QString &c : textColumns()) r.*textMember(c) = e.value(c).trimmed();
     for (const QString &c : GoodsEntry::numberColumns()) {
         const auto d = storedNumber(e.value(c));
-        if (!d) return SaveRefusal{OutOfRangeMessage, c, SaveRefusal::Refused};
+        if (!d) return Refusal{OutOfRangeMessage, c, Refusal::Refused};
         r.*numberMember(c) = *d;
     }
     try {
         r.kcje = (r.kcsl * r.kcjg).round2();
     } catch (const DecimalOverflow &) {
-        return SaveRefusal{OutOfRangeMessage, "kcsl", SaveRefusal::Refused};
+        return Refusal{OutOfRangeMessage, "kcsl", Refusal::Refused};
     }
     return std::nullopt;
 }
@@ -225,19 +225,19 @@ QList<std::pair<QString, QVariant>> rowValues(const GoodsRecord &r)
 
 } // namespace
 
-std::optional<SaveRefusal> GoodsCatalogue::add(const GoodsEntry &e, GoodsRecord *saved)
+std::optional<Refusal> GoodsCatalogue::add(const GoodsEntry &e, GoodsRecord *saved)
 {
     GoodsRecord r;
     if (auto refusal = prepareRow(e, r)) return refusal;
     if (db_.exists(QStringLiteral("SELECT 1 FROM sp WHERE ck = ? AND ppgg = ? AND txm = ? AND dw = ?"),
                    {r.ck, r.ppgg, r.txm, r.dw}))
-        return SaveRefusal{DuplicateMessage, "txm", SaveRefusal::Refused};
+        return Refusal{DuplicateMessage, "txm", Refusal::Refused};
     r.id = db_.insert(QStringLiteral("sp"), rowValues(r));
     if (saved) *saved = r;
     return std::nullopt;
 }
 
-std::optional<SaveRefusal> GoodsCatalogue::update(qint64 id, const GoodsEntry &e, GoodsRecord *saved)
+std::optional<Refusal> GoodsCatalogue::update(qint64 id, const GoodsEntry &e, GoodsRecord *saved)
 {
     GoodsRecord r;
     if (auto refusal = prepareRow(e, r)) return refusal;

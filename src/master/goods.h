@@ -4,7 +4,7 @@
 
 #include "app/data/database.h"
 #include "app/text/decimal.h"
-#include "master/save_refusal.h"
+#include "app/refusal.h"
 
 #include <QHash>
 #include <QList>
@@ -78,9 +78,9 @@ public:
 
     // Saves a new row: required fields trimmed and checked in the dialog's order, then the same
     // warehouse, name, code and unit must not exist yet. *saved receives the stored row.
-    std::optional<SaveRefusal> add(const GoodsEntry &e, GoodsRecord *saved = nullptr);
+    std::optional<Refusal> add(const GoodsEntry &e, GoodsRecord *saved = nullptr);
     // Rewrites row `id`; no uniqueness test.
-    std::optional<SaveRefusal> update(qint64 id, const GoodsEntry &e, GoodsRecord *saved = nullptr);
+    std::optional<Refusal> update(qint64 id, const GoodsEntry &e, GoodsRecord *saved = nullptr);
     void remove(qint64 id);
 
     // "批量生成拼音码": every given row's code becomes the simple code of its name, in one
@@ -97,7 +97,7 @@ public:
     static inline const QString OutOfRangeMessage = QStringLiteral("数值超出范围！");
 
 private:
-    std::optional<SaveRefusal> prepareRow(const GoodsEntry &e, GoodsRecord &r) const;
+    std::optional<Refusal> prepareRow(const GoodsEntry &e, GoodsRecord &r) const;
     QString filterWhere(const GoodsFilter &f) const;
     QSqlQuery runFilter(const QString &head, const GoodsFilter &f, const QString &tail);
 

@@ -104,11 +104,11 @@ QStringList LookupList::values()
     return out;
 }
 
-std::optional<SaveRefusal> LookupList::checkFilled(const QStringList &values) const
+std::optional<Refusal> LookupList::checkFilled(const QStringList &values) const
 {
     for (int i = 0; i < config_.columns.size(); ++i)
         if (values.value(i).trimmed().isEmpty())
-            return SaveRefusal{config_.emptyMessages[i], config_.columns[i], SaveRefusal::Missing};
+            return Refusal{config_.emptyMessages[i], config_.columns[i], Refusal::Missing};
     return std::nullopt;
 }
 
@@ -123,7 +123,7 @@ QVariantList trimmedValues(const QStringList &values, int n)
 
 } // namespace
 
-std::optional<SaveRefusal> LookupList::add(const QStringList &values, qint64 *newId)
+std::optional<Refusal> LookupList::add(const QStringList &values, qint64 *newId)
 {
     if (auto r = checkFilled(values)) return r;
     const QVariantList v = trimmedValues(values, int(config_.columns.size()));
@@ -133,7 +133,7 @@ std::optional<SaveRefusal> LookupList::add(const QStringList &values, qint64 *ne
     for (int i = 0; i < v.size(); ++i) q.bindValue(i, v[i]);
     Database::run(q);
     if (q.next())
-        return SaveRefusal{config_.repeatMessage, config_.columns.last(), SaveRefusal::Refused};
+        return Refusal{config_.repeatMessage, config_.columns.last(), Refusal::Refused};
     QList<std::pair<QString, QVariant>> row;
     for (int i = 0; i < v.size(); ++i) row.append({config_.columns[i], v[i]});
     const qint64 id = db_.insert(config_.table, row);
@@ -141,7 +141,7 @@ std::optional<SaveRefusal> LookupList::add(const QStringList &values, qint64 *ne
     return std::nullopt;
 }
 
-std::optional<SaveRefusal> LookupList::edit(qint64 id, const QStringList &values)
+std::optional<Refusal> LookupList::edit(qint64 id, const QStringList &values)
 {
     if (auto r = checkFilled(values)) return r;
     const QVariantList v = trimmedValues(values, int(config_.columns.size()));

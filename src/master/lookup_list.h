@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/data/database.h"
-#include "master/save_refusal.h"
+#include "app/refusal.h"
 
 #include <QSqlQuery>
 #include <QString>
@@ -50,14 +50,14 @@ public:
 
     // Adds a row with the values trimmed (one per configured column). Refused when a value is
     // empty or when a row with the same values exists already. *newId receives the new id.
-    std::optional<SaveRefusal> add(const QStringList &values, qint64 *newId = nullptr);
+    std::optional<Refusal> add(const QStringList &values, qint64 *newId = nullptr);
     // Rewrites the row with the values trimmed. Only emptiness is refused: renaming a value to
     // one that exists already is accepted and leaves two equal rows.
-    std::optional<SaveRefusal> edit(qint64 id, const QStringList &values);
+    std::optional<Refusal> edit(qint64 id, const QStringList &values);
     void remove(qint64 id);
 
 private:
-    std::optional<SaveRefusal> checkFilled(const QStringList &values) const;
+    std::optional<Refusal> checkFilled(const QStringList &values) const;
 
     Database &db_;
     const LookupListConfig &config_;

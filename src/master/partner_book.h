@@ -1,6 +1,8 @@
 // Suppliers and customers: two address books of one shape, told apart by a small configuration.
 #pragma once
 
+#include "app/refusal.h"
+
 #include "app/data/database.h"
 
 #include <QSqlQuery>
@@ -11,13 +13,6 @@
 
 // Why a save was refused: the message to show, whether it is missing input ("提示") or a
 // refusal ("警告"), and the column whose field takes the focus.
-struct Refusal {
-    enum Kind { Missing, Refused };
-    QString message;
-    QString field;
-    Kind kind = Missing;
-};
-
 enum class PartnerKind { Supplier, Customer };
 
 // Everything that differs between the supplier and the customer book.

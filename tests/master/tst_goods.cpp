@@ -52,7 +52,7 @@ private slots:
         QVERIFY(again);
         QCOMPARE(again->message, QString("商品不可重复！"));
         QCOMPARE(again->field, QString("txm"));
-        QCOMPARE(again->severity, SaveRefusal::Refused);
+        QCOMPARE(again->kind, Refusal::Refused);
 
         // Editing the metre row to the values of the first row is accepted.
         const qint64 other = addOrFail(c, entry("一号库", "螺纹钢", "LWG"));
@@ -84,7 +84,7 @@ private slots:
         QVERIFY(r);
         QCOMPARE(r->message, message);
         QCOMPARE(r->field, blank);
-        QCOMPARE(r->severity, SaveRefusal::Missing);
+        QCOMPARE(r->kind, Refusal::Missing);
         QVERIFY(!book.db().exists("SELECT 1 FROM sp"));
     }
 

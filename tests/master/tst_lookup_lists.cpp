@@ -57,12 +57,12 @@ private slots:
         auto repeat = list.add(valueFor(kind, "钢材  "));
         QVERIFY(repeat);
         QCOMPARE(repeat->message, repeatMessage);
-        QCOMPARE(repeat->severity, SaveRefusal::Refused);
+        QCOMPARE(repeat->kind, Refusal::Refused);
 
         auto empty = list.add(valueFor(kind, "   "));
         QVERIFY(empty);
         QCOMPARE(empty->message, emptyMessage);
-        QCOMPARE(empty->severity, SaveRefusal::Missing);
+        QCOMPARE(empty->kind, Refusal::Missing);
         QCOMPARE(stored(list).size(), 1);
     }
 

@@ -19,6 +19,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProcess>
+#include <QProxyStyle>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
@@ -49,6 +51,18 @@ void openCalculator()
         }
     }
 }
+
+// The menu bar answers Alt alone, as desktop menus do, so the operator can reach every command
+// from the keyboard; F10 does the same.
+class AltKeyMenuStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *ret) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, ret);
+    }
+};
 
 struct MenuEntry {
     const char *caption;   // nullptr: separator
@@ -194,6 +208,14 @@ void TFmain1::buildMenu()
             });
         }
     }
+    auto *style = new AltKeyMenuStyle;
+    style->setParent(menuBar());
+    menuBar()->setStyle(style);
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this] {
+        menuBar()->setFocus(Qt::MenuBarFocusReason);
+        if (!menuBar()->actions().isEmpty()) menuBar()->setActiveAction(menuBar()->actions().first());
+    });
     QAction *quit = menuBar()->addAction(QStringLiteral("退出软件"));
     quit->setObjectName(QStringLiteral("退出软件"));
     commands_.insert(quit->text(), quit);

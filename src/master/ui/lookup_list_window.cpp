@@ -115,6 +115,8 @@ void LookupListWindow::requery()
     QSqlQuery q = list_.all();
     model_->load(q);
     if (model_->rowCount() > 0) grid_->selectRow(0);
+    // Back from adding or editing, Enter chooses again.
+    grid_->setFocus();
 }
 
 int LookupListWindow::currentRow() const
@@ -137,10 +139,7 @@ void LookupListWindow::editClick()
 {
     const LookupListConfig &c = list_.config();
     if (!c.canEdit) return;
-    if (model_->rowCount() == 0) {
-        prompt().warn(QStringLiteral("没有") + c.noun + QStringLiteral("可修改！"));
-        return;
-    }
+    if (!ListWindow::requireRows(model_, c.noun, ListWindow::Edit)) return;
     const int row = currentRow();
     std::unique_ptr<LookupAddDialog> d(makeLookupAddDialog(c.kind, this));
     d->setEditing(currentId(), model_->text(row, c.chosenColumn));
@@ -152,10 +151,7 @@ void LookupListWindow::editClick()
 void LookupListWindow::deleteClick()
 {
     const LookupListConfig &c = list_.config();
-    if (model_->rowCount() == 0) {
-        prompt().warn(QStringLiteral("没有") + c.noun + QStringLiteral("可删除！"));
-        return;
-    }
+    if (!ListWindow::requireRows(model_, c.noun, ListWindow::Delete)) return;
     if (!ListWindow::confirmDelete(c.noun)) return;
     const int row = currentRow();
     list_.remove(currentId());
@@ -165,10 +161,7 @@ void LookupListWindow::deleteClick()
 void LookupListWindow::chooseClick()
 {
     const LookupListConfig &c = list_.config();
-    if (model_->rowCount() == 0) {
-        prompt().warn(QStringLiteral("没有") + c.noun + QStringLiteral("可选择！"));
-        return;
-    }
+    if (!ListWindow::requireRows(model_, c.noun, ListWindow::Choose)) return;
     const QString value = model_->text(currentRow(), c.chosenColumn);
     if (caller_) caller_->lookupChosen(c.kind, mark(), value);
     accept();
@@ -246,8 +239,7 @@ void LookupAddDialog::saveClick()
     const bool adding = mode() == QStringLiteral("新增");
     const auto refusal = adding ? list_.add(values) : list_.edit(id_, values);
     if (refusal) {
-        if (refusal->severity == SaveRefusal::Missing) prompt().info(refusal->message);
-        else prompt().warn(refusal->message);
+        refusal->show();
         if (combo_ && refusal->field == QLatin1String("lb")) combo_->setFocus();
         else edit1_->setFocus();
         return;

@@ -90,8 +90,7 @@ void PartnerDialog::save()
         return;
     }
     if (refused) {
-        if (refused->kind == Refusal::Missing) prompt().info(refused->message);
-        else prompt().warn(refused->message);
+        refused->show();
         if (QLineEdit *e = field(refused->field)) e->setFocus();
         return;
     }

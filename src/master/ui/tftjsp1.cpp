@@ -162,8 +162,7 @@ void TFtjsp1::saveClick()
     const bool adding = mode() == QStringLiteral("新增");
     const auto refusal = adding ? goods.add(entry(), &r) : goods.update(id_, entry(), &r);
     if (refusal) {
-        if (refusal->severity == SaveRefusal::Missing) prompt().info(refusal->message);
-        else prompt().warn(refusal->message);
+        refusal->show();
         fields_.value(refusal->field, fields_["ppgg"])->setFocus();
         return;
     }

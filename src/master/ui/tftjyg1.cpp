@@ -108,8 +108,7 @@ void TFtjyg1::save()
         return;
     }
     if (refused) {
-        if (refused->kind == Refusal::Missing) prompt().info(refused->message);
-        else prompt().warn(refused->message);
+        refused->show();
         if (refused->field == QStringLiteral("xb")) sex_->setFocus();
         else edits_.first()->setFocus();
         return;
