@@ -2,6 +2,7 @@
 
 #include "app/data/dm1.h"
 #include "app/prompter.h"
+#include "app/widgets/form_dialog.h"
 #include "app/widgets/key_flow.h"
 #include "app/widgets/list_window.h"
 #include "app/widgets/record_table_model.h"
@@ -187,21 +188,9 @@ LookupAddDialog::LookupAddDialog(LookupKind kind, QWidget *parent) : QDialog(par
     form->addWidget(new QLabel(padded(c.labels.last()), this), row, 0);
     form->addWidget(edit1_, row++, 1);
 
-    save_ = button(this, QStringLiteral("保存"));
-    auto *close = button(this, QStringLiteral("关闭"));
+    save_ = layOutFormDialog(this, form, QStringLiteral("保存")).main;
     connect(save_, &QPushButton::clicked, this, &LookupAddDialog::saveClick);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save_);
-    buttons->addWidget(close);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
     setFixedSize(300, combo_ ? 150 : 120);
-
-    KeyFlow::enterMovesFocus(this, save_);
-    KeyFlow::escCloses(this, close);
     setAdding();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/data/dm1.h"
 #include "app/prompter.h"
+#include "app/widgets/form_dialog.h"
 #include "app/widgets/key_flow.h"
 #include "app/widgets/number_field.h"
 #include "master/ui/partner_form.h"
@@ -28,24 +29,9 @@ PartnerDialog::PartnerDialog(const PartnerConfig &config, QWidget *parent) : QDi
     st1_->setObjectName(QStringLiteral("ST1"));
     st1_->hide();
 
-    saveButton_ = new QPushButton(QStringLiteral("保存"), this);
-    saveButton_->setObjectName(QStringLiteral("BitBtn1"));
-    auto *close = new QPushButton(QStringLiteral("关闭"), this);
-    close->setObjectName(QStringLiteral("BitBtn2"));
-    for (QPushButton *b : {saveButton_, close}) b->setAutoDefault(false);
+    saveButton_ = layOutFormDialog(this, form, QStringLiteral("保存"), QStringLiteral("BitBtn1"),
+                                   QStringLiteral("BitBtn2")).main;
     connect(saveButton_, &QPushButton::clicked, this, &PartnerDialog::save);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(saveButton_);
-    buttons->addWidget(close);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-
-    KeyFlow::enterMovesFocus(this, saveButton_);
-    KeyFlow::escCloses(this, close);
     startAdding();
 }
 

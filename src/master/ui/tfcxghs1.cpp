@@ -1,5 +1,6 @@
 #include "master/ui/tfcxghs1.h"
 
+#include "app/widgets/form_dialog.h"
 #include "app/widgets/key_flow.h"
 #include "master/ui/partner_form.h"
 
@@ -20,23 +21,9 @@ TFcxghs1::TFcxghs1(QWidget *parent) : QDialog(parent)
     st1_->setObjectName(QStringLiteral("ST1"));
     st1_->hide();
 
-    auto *run = new QPushButton(QStringLiteral("查询"), this);
-    run->setObjectName(QStringLiteral("BitBtn1"));
-    auto *close = new QPushButton(QStringLiteral("关闭"), this);
-    close->setObjectName(QStringLiteral("BitBtn2"));
-    for (QPushButton *b : {run, close}) b->setAutoDefault(false);
+    auto *run = layOutFormDialog(this, form, QStringLiteral("查询"), QStringLiteral("BitBtn1"),
+                                 QStringLiteral("BitBtn2")).main;
     connect(run, &QPushButton::clicked, this, &QDialog::accept);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(run);
-    buttons->addWidget(close);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-
-    KeyFlow::enterMovesFocus(this, run);
-    KeyFlow::escCloses(this, close);
 }
 
 void TFcxghs1::setMode(const QString &table) { st1_->setText(table); }

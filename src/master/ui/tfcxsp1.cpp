@@ -2,6 +2,7 @@
 
 #include "app/data/dm1.h"
 #include "app/session.h"
+#include "app/widgets/form_dialog.h"
 #include "app/widgets/key_flow.h"
 
 #include <QComboBox>
@@ -33,24 +34,9 @@ TFcxsp1::TFcxsp1(QWidget *parent) : QDialog(parent)
     form->addWidget(new QLabel(QStringLiteral("库存数量"), this), 4, 0);
     form->addWidget(stock_, 4, 1);
 
-    auto *query = new QPushButton(QStringLiteral("查询"), this);
-    query->setObjectName(QStringLiteral("查询"));
-    auto *close = new QPushButton(QStringLiteral("关闭"), this);
-    close->setObjectName(QStringLiteral("关闭"));
-    for (QPushButton *b : {query, close}) b->setAutoDefault(false);
+    auto *query = layOutFormDialog(this, form, QStringLiteral("查询")).main;   // the drop-down is last: Enter there queries
     connect(query, &QPushButton::clicked, this, &TFcxsp1::queryClick);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(query);
-    buttons->addWidget(close);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
     setFixedSize(sizeHint().expandedTo(QSize(300, 220)));
-
-    KeyFlow::enterMovesFocus(this, query);   // the drop-down is last: Enter there queries
-    KeyFlow::escCloses(this, close);
 }
 
 void TFcxsp1::setTarget(GoodsQueryTarget *target)

@@ -3,6 +3,7 @@
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/ui/tfmain1.h"
+#include "app/widgets/form_dialog.h"
 #include "app/widgets/key_flow.h"
 #include "master/company_info.h"
 #include "master/ui/partner_form.h"
@@ -33,24 +34,10 @@ TFdanwei1::TFdanwei1(QWidget *parent) : QDialog(parent)
         edits_ << e;
     }
 
-    auto *saveButton = new QPushButton(QStringLiteral("保存"), this);
-    saveButton->setObjectName(QStringLiteral("BitBtn1"));
-    auto *close = new QPushButton(QStringLiteral("关闭"), this);
-    close->setObjectName(QStringLiteral("BitBtn2"));
-    for (QPushButton *b : {saveButton, close}) b->setAutoDefault(false);
+    auto *saveButton = layOutFormDialog(this, form, QStringLiteral("保存"), QStringLiteral("BitBtn1"),
+                                   QStringLiteral("BitBtn2")).main;
     connect(saveButton, &QPushButton::clicked, this, &TFdanwei1::save);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(saveButton);
-    buttons->addWidget(close);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    KeyFlow::enterMovesFocus(this, saveButton);
-    KeyFlow::escCloses(this, close);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TFdanwei1::showEvent(QShowEvent *e)

@@ -2,6 +2,7 @@
 
 #include "app/data/dm1.h"
 #include "app/prompter.h"
+#include "app/widgets/form_dialog.h"
 #include "app/widgets/key_flow.h"
 #include "app/widgets/number_field.h"
 #include "master/ui/lookup_list_window.h"
@@ -75,24 +76,9 @@ TFtjsp1::TFtjsp1(QWidget *parent) : QDialog(parent)
     connect(fields_["ppgg"], &QLineEdit::textChanged, this,
             [this](const QString &name) { fields_["txm"]->setText(GoodsCatalogue::codeForName(name)); });
 
-    save_ = new QPushButton(QStringLiteral("保存"), this);
-    save_->setObjectName(QStringLiteral("保存"));
-    auto *close = new QPushButton(QStringLiteral("关闭"), this);
-    close->setObjectName(QStringLiteral("关闭"));
-    for (QPushButton *b : {save_, close}) b->setAutoDefault(false);
+    save_ = layOutFormDialog(this, form, QStringLiteral("保存")).main;   // bz is the last field: Enter there saves
     connect(save_, &QPushButton::clicked, this, &TFtjsp1::saveClick);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save_);
-    buttons->addWidget(close);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
     setFixedSize(sizeHint().expandedTo(QSize(560, 300)));
-
-    KeyFlow::enterMovesFocus(this, save_);   // bz is the last field: Enter there saves
-    KeyFlow::escCloses(this, close);
     setAdding();
 }
 

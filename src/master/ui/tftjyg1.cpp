@@ -2,6 +2,7 @@
 
 #include "app/data/dm1.h"
 #include "app/prompter.h"
+#include "app/widgets/form_dialog.h"
 #include "app/widgets/key_flow.h"
 #include "app/widgets/number_field.h"
 #include "master/ui/partner_form.h"
@@ -43,23 +44,9 @@ TFtjyg1::TFtjyg1(QWidget *parent) : QDialog(parent)
     st1_->setObjectName(QStringLiteral("ST1"));
     st1_->hide();
 
-    auto *saveButton = new QPushButton(QStringLiteral("保存"), this);
-    saveButton->setObjectName(QStringLiteral("BitBtn1"));
-    auto *close = new QPushButton(QStringLiteral("关闭"), this);
-    close->setObjectName(QStringLiteral("BitBtn2"));
-    for (QPushButton *b : {saveButton, close}) b->setAutoDefault(false);
+    auto *saveButton = layOutFormDialog(this, form, QStringLiteral("保存"), QStringLiteral("BitBtn1"),
+                                   QStringLiteral("BitBtn2")).main;
     connect(saveButton, &QPushButton::clicked, this, &TFtjyg1::save);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(saveButton);
-    buttons->addWidget(close);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-
-    KeyFlow::enterMovesFocus(this, saveButton);
-    KeyFlow::escCloses(this, close);
     startAdding();
 }
 
