@@ -52,7 +52,7 @@ QSqlQuery EmployeeBook::all()
 QSqlQuery EmployeeBook::query(const EmployeeFilter &f)
 {
     QString sql = QStringLiteral("SELECT * FROM yg WHERE ") + db_.containsCondition("xm");
-    QList<QVariant> values{Database::containsPattern(f.name)};
+    QVariantList values{Database::containsPattern(f.name)};
     if (f.sex != EmployeeFilter::Any) {
         sql += QStringLiteral(" AND xb = ?");
         values << Sexes[f.sex == EmployeeFilter::Male ? 0 : 1];
@@ -64,10 +64,7 @@ QSqlQuery EmployeeBook::query(const EmployeeFilter &f)
         values << Database::containsPattern(box);
     }
     sql += QStringLiteral(" ORDER BY id");
-    QSqlQuery q = db_.prepare(sql);
-    for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
-    Database::run(q);
-    return q;
+    return db_.exec(sql, values);
 }
 
 QSqlQuery EmployeeBook::search(const QString &typed)
@@ -93,14 +90,23 @@ std::optional<Refusal> EmployeeBook::check(const EmployeeRecord &r, bool adding)
     return std::nullopt;
 }
 
+namespace {
+
+QList<std::pair<QString, QVariant>> storedValues(const EmployeeRecord &r)
+{
+    QList<std::pair<QString, QVariant>> values;
+    for (const QString &c : EmployeeRecord::textColumns()) values.append({c, r.value(c)});
+    values.append({QStringLiteral("jbgz"), r.jbgz.raw()});
+    return values;
+}
+
+} // namespace
+
 std::optional<Refusal> EmployeeBook::add(const EmployeeRecord &typed, qint64 *newId)
 {
     const EmployeeRecord r = cleaned(typed);
     if (auto refused = check(r, true)) return refused;
-    QList<std::pair<QString, QVariant>> values;
-    for (const QString &c : EmployeeRecord::textColumns()) values.append({c, r.value(c)});
-    values.append({QStringLiteral("jbgz"), r.jbgz.raw()});
-    const qint64 id = db_.insert(QStringLiteral("yg"), values);
+    const qint64 id = db_.insert(QStringLiteral("yg"), storedValues(r));
     if (newId) *newId = id;
     return std::nullopt;
 }
@@ -109,16 +115,7 @@ std::optional<Refusal> EmployeeBook::update(const EmployeeRecord &typed)
 {
     const EmployeeRecord r = cleaned(typed);
     if (auto refused = check(r, false)) return refused;
-    QStringList sets;
-    for (const QString &c : EmployeeRecord::textColumns()) sets << c + QStringLiteral(" = ?");
-    sets << QStringLiteral("jbgz = ?");
-    QSqlQuery q = db_.prepare(QStringLiteral("UPDATE yg SET %1 WHERE id = ?").arg(sets.join(u',')));
-    int i = 0;
-    for (const QString &c : EmployeeRecord::textColumns()) q.bindValue(i++, r.value(c));
-    q.bindValue(i++, r.jbgz.raw());
-    q.bindValue(i, r.id);
-    Database::run(q);
-    if (q.numRowsAffected() == 0) throw DbError(QStringLiteral("该记录已不存在"));
+    db_.update(QStringLiteral("yg"), r.id, storedValues(r));
     return std::nullopt;
 }
 

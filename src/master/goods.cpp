@@ -242,14 +242,7 @@ std::optional<Refusal> GoodsCatalogue::update(qint64 id, const GoodsEntry &e, Go
     GoodsRecord r;
     if (auto refusal = prepareRow(e, r)) return refusal;
     r.id = id;
-    const auto values = rowValues(r);
-    QStringList sets;
-    for (const auto &[c, v] : values) sets << c + QStringLiteral(" = ?");
-    QSqlQuery q = db_.prepare(QStringLiteral("UPDATE sp SET %1 WHERE id = ?").arg(sets.join(QStringLiteral(", "))));
-    int i = 0;
-    for (const auto &[c, v] : values) q.bindValue(i++, v);
-    q.bindValue(i, id);
-    Database::run(q);
+    db_.update(QStringLiteral("sp"), id, rowValues(r));
     if (saved) *saved = r;
     return std::nullopt;
 }

@@ -129,10 +129,8 @@ std::optional<Refusal> LookupList::add(const QStringList &values, qint64 *newId)
     const QVariantList v = trimmedValues(values, int(config_.columns.size()));
     QStringList conditions;
     for (const QString &c : config_.columns) conditions << c + QStringLiteral(" = ?");
-    QSqlQuery q = db_.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(config_.table, conditions.join(QStringLiteral(" AND "))));
-    for (int i = 0; i < v.size(); ++i) q.bindValue(i, v[i]);
-    Database::run(q);
-    if (q.next())
+    if (db_.exec(QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(config_.table, conditions.join(QStringLiteral(" AND "))), v)
+            .next())
         return Refusal{config_.repeatMessage, config_.columns.last(), Refusal::Refused};
     QList<std::pair<QString, QVariant>> row;
     for (int i = 0; i < v.size(); ++i) row.append({config_.columns[i], v[i]});
@@ -147,11 +145,8 @@ std::optional<Refusal> LookupList::edit(qint64 id, const QStringList &values)
     const QVariantList v = trimmedValues(values, int(config_.columns.size()));
     QStringList sets;
     for (const QString &c : config_.columns) sets << c + QStringLiteral(" = ?");
-    QSqlQuery q = db_.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE id = ?").arg(config_.table, sets.join(QStringLiteral(", "))));
-    int i = 0;
-    for (; i < v.size(); ++i) q.bindValue(i, v[i]);
-    q.bindValue(i, id);
-    Database::run(q);
+    db_.exec(QStringLiteral("UPDATE %1 SET %2 WHERE id = ?").arg(config_.table, sets.join(QStringLiteral(", "))),
+             v + QVariantList{id});
     return std::nullopt;
 }
 

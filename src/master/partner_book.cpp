@@ -94,7 +94,7 @@ QSqlQuery PartnerBook::query(const PartnerFilter &f)
     // The name box always counts (rows without a name never match); the other boxes only
     // when filled, so a partner without contact, telephone or address is still found.
     QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2").arg(config_.table, db_.containsCondition("mc"));
-    QList<QVariant> values{Database::containsPattern(f.name)};
+    QVariantList values{Database::containsPattern(f.name)};
     const std::pair<QString, QString> optional[] = {{"lxr", f.contact}, {"lxdh", f.phone}, {"lxdz", f.address}};
     for (const auto &[column, box] : optional) {
         if (box.trimmed().isEmpty()) continue;
@@ -102,10 +102,7 @@ QSqlQuery PartnerBook::query(const PartnerFilter &f)
         values << Database::containsPattern(box);
     }
     sql += QStringLiteral(" ORDER BY id");
-    QSqlQuery q = db_.prepare(sql);
-    for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
-    Database::run(q);
-    return q;
+    return db_.exec(sql, values);
 }
 
 QSqlQuery PartnerBook::search(const QString &typed)
@@ -124,13 +121,22 @@ std::optional<Refusal> PartnerBook::check(const PartnerRecord &r, bool adding)
     return std::nullopt;
 }
 
+namespace {
+
+QList<std::pair<QString, QVariant>> storedValues(const PartnerRecord &r)
+{
+    QList<std::pair<QString, QVariant>> values;
+    for (const QString &c : PartnerRecord::columns()) values.append({c, r.value(c)});
+    return values;
+}
+
+} // namespace
+
 std::optional<Refusal> PartnerBook::add(const PartnerRecord &typed, qint64 *newId)
 {
     const PartnerRecord r = typed.trimmed();
     if (auto refused = check(r, true)) return refused;
-    QList<std::pair<QString, QVariant>> values;
-    for (const QString &c : PartnerRecord::columns()) values.append({c, r.value(c)});
-    const qint64 id = db_.insert(config_.table, values);
+    const qint64 id = db_.insert(config_.table, storedValues(r));
     if (newId) *newId = id;
     return std::nullopt;
 }
@@ -139,14 +145,7 @@ std::optional<Refusal> PartnerBook::update(const PartnerRecord &typed)
 {
     const PartnerRecord r = typed.trimmed();
     if (auto refused = check(r, false)) return refused;
-    QStringList sets;
-    for (const QString &c : PartnerRecord::columns()) sets << c + QStringLiteral(" = ?");
-    QSqlQuery q = db_.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE id = ?").arg(config_.table, sets.join(u',')));
-    int i = 0;
-    for (const QString &c : PartnerRecord::columns()) q.bindValue(i++, r.value(c));
-    q.bindValue(i, r.id);
-    Database::run(q);
-    if (q.numRowsAffected() == 0) throw DbError(QStringLiteral("该记录已不存在"));
+    db_.update(config_.table, r.id, storedValues(r));
     return std::nullopt;
 }
 

@@ -147,7 +147,12 @@ void Database::run(QSqlQuery &q)
 
 QSqlQuery Database::exec(const QString &sql, std::initializer_list<QVariant> values)
 {
-    if (values.size() == 0) {
+    return exec(sql, QVariantList(values));
+}
+
+QSqlQuery Database::exec(const QString &sql, const QVariantList &values)
+{
+    if (values.isEmpty()) {
         // Nothing to bind: run it directly (PostgreSQL cannot prepare schema statements).
         QSqlQuery q(connection());
         q.setForwardOnly(true);
@@ -155,8 +160,7 @@ QSqlQuery Database::exec(const QString &sql, std::initializer_list<QVariant> val
         return q;
     }
     QSqlQuery q = prepare(sql);
-    int i = 0;
-    for (const QVariant &v : values) q.bindValue(i++, v);
+    for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
     run(q);
     return q;
 }
@@ -206,6 +210,19 @@ qint64 Database::insert(const QString &table, const QList<std::pair<QString, QVa
         return q.value(0).toLongLong();
     }
     return q.lastInsertId().toLongLong();
+}
+
+void Database::update(const QString &table, qint64 id, const QList<std::pair<QString, QVariant>> &values)
+{
+    QStringList sets;
+    QVariantList bound;
+    for (const auto &[col, value] : values) {
+        sets << col + QStringLiteral(" = ?");
+        bound << value;
+    }
+    bound << id;
+    QSqlQuery q = exec(QStringLiteral("UPDATE %1 SET %2 WHERE id = ?").arg(table, sets.join(QStringLiteral(", "))), bound);
+    if (q.numRowsAffected() == 0) throw DbError(QStringLiteral("该记录已不存在"));
 }
 
 QString Database::containsCondition(const QString &column) const

@@ -61,6 +61,8 @@ public:
     QSqlQuery prepare(const QString &sql);
     // Prepares, binds the values in order (?-placeholders) and executes; throws DbError.
     QSqlQuery exec(const QString &sql, std::initializer_list<QVariant> values = {});
+    // The same with values gathered at run time (conditions added one by one).
+    QSqlQuery exec(const QString &sql, const QVariantList &values);
     // Runs a prepared query with its bound values; throws DbError.
     static void run(QSqlQuery &q);
     // The same as exec, on a statement prepared once per connection and kept: for lookups that
@@ -70,6 +72,9 @@ public:
     bool exists(const QString &sql, std::initializer_list<QVariant> values = {});
     // Inserts one row and returns its generated id.
     qint64 insert(const QString &table, const QList<std::pair<QString, QVariant>> &values);
+    // Sets the columns of the row with that id; throws DbError when the row is gone (another
+    // counter deleted it meanwhile), so an edit is never reported as saved when it was not.
+    void update(const QString &table, qint64 id, const QList<std::pair<QString, QVariant>> &values);
 
     // Dialect pieces. A containment test on a text column that treats % and _ in the typed text
     // as ordinary characters and ignores letter case: "<column> LIKE ? ESCAPE '\'".
