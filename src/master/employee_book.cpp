@@ -1,5 +1,7 @@
 #include "master/employee_book.h"
 
+#include "app/data/sql_filter.h"
+
 #include <QVariant>
 
 namespace {
@@ -51,20 +53,11 @@ QSqlQuery EmployeeBook::all()
 
 QSqlQuery EmployeeBook::query(const EmployeeFilter &f)
 {
-    QString sql = QStringLiteral("SELECT * FROM yg WHERE ") + db_.containsCondition("xm");
-    QVariantList values{Database::containsPattern(f.name)};
-    if (f.sex != EmployeeFilter::Any) {
-        sql += QStringLiteral(" AND xb = ?");
-        values << Sexes[f.sex == EmployeeFilter::Male ? 0 : 1];
-    }
-    const std::pair<QString, QString> optional[] = {{"bm", f.department}, {"dh", f.phone}};
-    for (const auto &[column, box] : optional) {
-        if (box.trimmed().isEmpty()) continue;
-        sql += QStringLiteral(" AND ") + db_.containsCondition(column);
-        values << Database::containsPattern(box);
-    }
-    sql += QStringLiteral(" ORDER BY id");
-    return db_.exec(sql, values);
+    SqlFilter filter(db_);
+    filter.contains(QStringLiteral("xm"), f.name);
+    if (f.sex != EmployeeFilter::Any) filter.equals(QStringLiteral("xb"), Sexes[f.sex == EmployeeFilter::Male ? 0 : 1]);
+    filter.containsIfTyped(QStringLiteral("bm"), f.department).containsIfTyped(QStringLiteral("dh"), f.phone);
+    return db_.exec(QStringLiteral("SELECT * FROM yg") + filter.where() + QStringLiteral(" ORDER BY id"), filter.values());
 }
 
 QSqlQuery EmployeeBook::search(const QString &typed)

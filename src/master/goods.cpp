@@ -1,5 +1,7 @@
 #include "master/goods.h"
 
+#include "app/data/sql_filter.h"
+
 #include "app/text/hanzi_simple_code.h"
 
 #include <QSqlRecord>
@@ -126,29 +128,22 @@ QSqlQuery &GoodsCatalogue::search(const QString &ck, const QString &typed)
     return db_.execCached(sql, {ck, p, p, p});
 }
 
-QString GoodsCatalogue::filterWhere(const GoodsFilter &f) const
-{
-    // An empty column never matches, as in the book this program replaces, where such a
-    // column held no value at all.
-    QStringList parts;
-    for (const char *c : {"lb", "txm", "ppgg", "ck"})
-        parts << QStringLiteral("%1 AND %2 <> ''").arg(db_.containsCondition(QLatin1String(c)), QLatin1String(c));
-    switch (f.stock) {
-    case GoodsFilter::All: break;
-    case GoodsFilter::Positive: parts << QStringLiteral("kcsl > 0"); break;
-    case GoodsFilter::Zero: parts << QStringLiteral("kcsl = 0"); break;
-    case GoodsFilter::Negative: parts << QStringLiteral("kcsl < 0"); break;
-    }
-    return QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
-}
-
 QSqlQuery GoodsCatalogue::runFilter(const QString &head, const GoodsFilter &f, const QString &tail)
 {
-    QSqlQuery q = db_.prepare(head + filterWhere(f) + tail);
-    int i = 0;
-    for (const QString &v : {f.lb, f.txm, f.ppgg, f.ck}) q.bindValue(i++, Database::containsPattern(v));
-    Database::run(q);
-    return q;
+    // Every box counts, even an empty one: a row whose category, code, name or warehouse is
+    // empty is never found by a query.
+    SqlFilter filter(db_);
+    filter.contains(QStringLiteral("lb"), f.lb)
+        .contains(QStringLiteral("txm"), f.txm)
+        .contains(QStringLiteral("ppgg"), f.ppgg)
+        .contains(QStringLiteral("ck"), f.ck);
+    switch (f.stock) {
+    case GoodsFilter::All: break;
+    case GoodsFilter::Positive: filter.add(QStringLiteral("kcsl > 0")); break;
+    case GoodsFilter::Zero: filter.add(QStringLiteral("kcsl = 0")); break;
+    case GoodsFilter::Negative: filter.add(QStringLiteral("kcsl < 0")); break;
+    }
+    return db_.exec(head + filter.where() + tail, filter.values());
 }
 
 QSqlQuery GoodsCatalogue::query(const GoodsFilter &f) { return runFilter(SelectColumns, f, QStringLiteral(" ORDER BY id")); }

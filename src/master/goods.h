@@ -98,7 +98,6 @@ public:
 
 private:
     std::optional<Refusal> prepareRow(const GoodsEntry &e, GoodsRecord &r) const;
-    QString filterWhere(const GoodsFilter &f) const;
     QSqlQuery runFilter(const QString &head, const GoodsFilter &f, const QString &tail);
 
     Database &db_;

@@ -1,5 +1,7 @@
 #include "master/partner_book.h"
 
+#include "app/data/sql_filter.h"
+
 #include <QVariant>
 
 const PartnerConfig &PartnerConfig::of(PartnerKind kind)
@@ -91,18 +93,15 @@ QSqlQuery PartnerBook::all()
 
 QSqlQuery PartnerBook::query(const PartnerFilter &f)
 {
-    // The name box always counts (rows without a name never match); the other boxes only
-    // when filled, so a partner without contact, telephone or address is still found.
-    QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2").arg(config_.table, db_.containsCondition("mc"));
-    QVariantList values{Database::containsPattern(f.name)};
-    const std::pair<QString, QString> optional[] = {{"lxr", f.contact}, {"lxdh", f.phone}, {"lxdz", f.address}};
-    for (const auto &[column, box] : optional) {
-        if (box.trimmed().isEmpty()) continue;
-        sql += QStringLiteral(" AND ") + db_.containsCondition(column);
-        values << Database::containsPattern(box);
-    }
-    sql += QStringLiteral(" ORDER BY id");
-    return db_.exec(sql, values);
+    // The name box always counts; the other boxes only when filled, so a partner without
+    // contact, telephone or address is still found.
+    SqlFilter filter(db_);
+    filter.contains(QStringLiteral("mc"), f.name)
+        .containsIfTyped(QStringLiteral("lxr"), f.contact)
+        .containsIfTyped(QStringLiteral("lxdh"), f.phone)
+        .containsIfTyped(QStringLiteral("lxdz"), f.address);
+    return db_.exec(QStringLiteral("SELECT * FROM ") + config_.table + filter.where() + QStringLiteral(" ORDER BY id"),
+                    filter.values());
 }
 
 QSqlQuery PartnerBook::search(const QString &typed)

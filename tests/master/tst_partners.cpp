@@ -165,6 +165,7 @@ private slots:
         // A row taken in by the spreadsheet import may leave its columns NULL rather than empty.
         b.db().exec("INSERT INTO ghs (mc) VALUES ('南门建材')");
         b.db().exec("INSERT INTO ghs (lxr) VALUES ('无名')");
+        b.db().exec("INSERT INTO ghs (mc, lxr) VALUES ('', '空名')");   // an empty name never matches either
         QCOMPARE(names(book.query({name, contact, phone, address})), found);
     }
 
