@@ -1,21 +1,19 @@
 #include "app/widgets/grid_export.h"
 
+#include "app/widgets/spreadsheet_opener.h"
+
 #include "app/prompter.h"
 #include "app/widgets/record_table_model.h"
 
 #include <QAbstractItemModel>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QProcess>
 #include <QProgressDialog>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryFile>
-#include <QUrl>
 
 #include <xlsxwriter.h>
 
@@ -52,28 +50,6 @@ struct WorkbookGuard {
     lxw_workbook *wb = nullptr;
     ~WorkbookGuard() { if (wb) lxw_workbook_free(wb); }
 };
-
-bool defaultOpener(const QString &path)
-{
-    // A program registered for .xlsx with the desktop, else a spreadsheet program on the path.
-    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-    if (!xdgMime.isEmpty() && !QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()) {
-        QProcess p;
-        p.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"),
-                          QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet")});
-        if (p.waitForFinished(3000) && !p.readAllStandardOutput().trimmed().isEmpty())
-            return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    }
-    for (const char *name : {"libreoffice", "localc", "soffice", "gnumeric"}) {
-        const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(name));
-        if (exe.isEmpty()) continue;
-        QStringList args;
-        if (QLatin1String(name) != QLatin1String("gnumeric")) args << QStringLiteral("--calc");
-        args << path;
-        return QProcess::startDetached(exe, args);
-    }
-    return false;
-}
 
 Opener &opener()
 {
@@ -227,7 +203,7 @@ bool exportGridToFile(QTableView *grid, const QString &windowName, const QString
         return false;
     }
     const Opener &open = opener();
-    const bool opened = open ? open(path) : defaultOpener(path);
+    const bool opened = open ? open(path) : openInSpreadsheet(path);
     if (!opened) prompt().info(QStringLiteral("数据导出成功！\n") + QDir::toNativeSeparators(path));
     return true;
 }

@@ -1,10 +1,11 @@
 #include "master/ui/tfdr1.h"
 
+#include "app/widgets/spreadsheet_opener.h"
+
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,13 +14,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeDatabase>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QToolButton>
-#include <QUrl>
 
 TFdr1::TFdr1(ImportTarget target, QWidget *parent) : QDialog(parent), target_(target)
 {
@@ -139,16 +136,4 @@ QString TFdr1::askForSourceFile()
                                         QStringLiteral("导入源文件(*.xls *.xlsx *.csv);;Excel文件(*.xls *.xlsx);;CSV文件(*.csv)"));
 }
 
-bool TFdr1::openWithDesktop(const QString &path)
-{
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    // The desktop's opener starts even when no program takes the file, so ask it first.
-    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-    if (!xdgMime.isEmpty()) {
-        QProcess q;
-        q.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QMimeDatabase().mimeTypeForFile(path).name()});
-        if (q.waitForFinished(3000) && q.readAllStandardOutput().trimmed().isEmpty()) return false;
-    }
-#endif
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
+bool TFdr1::openWithDesktop(const QString &path) { return openInSpreadsheet(path); }
