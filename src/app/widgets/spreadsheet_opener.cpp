@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <langinfo.h>
+
 bool openInSpreadsheet(const QString &path)
 {
     const QUrl url = QUrl::fromLocalFile(path);
@@ -21,9 +23,16 @@ bool openInSpreadsheet(const QString &path)
         if (exe.isEmpty()) continue;
         QStringList args;
         if (QLatin1String(name) != QLatin1String("gnumeric")) args << QStringLiteral("--calc");
-        // As an encoded URL the Chinese folder names survive a desktop without a UTF-8 locale.
-        args << QString::fromLatin1(url.toEncoded());
-        return QProcess::startDetached(exe, args);
+        args << path;
+        QProcess p;
+        p.setProgram(exe);
+        p.setArguments(args);
+        // Without a UTF-8 locale the program would read the Chinese folder names as Latin-1.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!env.contains(QStringLiteral("LC_ALL")) && QByteArray(nl_langinfo(CODESET)) != "UTF-8")
+            env.insert(QStringLiteral("LC_CTYPE"), QStringLiteral("C.UTF-8"));
+        p.setProcessEnvironment(env);
+        return p.startDetached();
     }
     return false;
 }
