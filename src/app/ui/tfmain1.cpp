@@ -139,8 +139,7 @@ bool TFmain1::activateIfOpen(const QMetaObject &cls)
         if (sw->isMinimized()) sw->showNormal();
         else sw->show();
         sw->raise();
-        mdi_->setActiveSubWindow(sw);
-        w->setFocus();
+        activate(sw);
         return true;
     }
     return false;
@@ -156,8 +155,17 @@ QMdiSubWindow *TFmain1::addChild(QWidget *w)
     // A window that closes itself (Esc, its close button) takes its frame with it.
     connect(w, &QObject::destroyed, sw, [sw] { sw->close(); });
     sw->show();
-    w->setFocus();
+    activate(sw);
     return sw;
+}
+
+void TFmain1::activate(QMdiSubWindow *sw)
+{
+    // The window takes the focus where its own show handling put it (its first field). A
+    // command chosen from the menu would get the focus back when the menu closes, so the
+    // activation is repeated once the menu is gone.
+    mdi_->setActiveSubWindow(sw);
+    QTimer::singleShot(0, sw, [this, sw] { mdi_->setActiveSubWindow(sw); });
 }
 
 void TFmain1::showNavigation()

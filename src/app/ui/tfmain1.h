@@ -62,6 +62,7 @@ private:
     void buildToolBar();
     void buildStatusBar();
     void tick();
+    void activate(QMdiSubWindow *sw);
 
     QMdiArea *mdi_ = nullptr;
     QHash<QString, QAction *> commands_;

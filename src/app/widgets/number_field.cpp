@@ -2,7 +2,9 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -53,6 +55,14 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *e) override
     {
+        if (e->type() == QEvent::FocusIn && static_cast<QFocusEvent *>(e)->reason() != Qt::MouseFocusReason) {
+            // Entering the field from the keyboard or on opening selects its number, so typing
+            // replaces the "0" instead of giving "035.5".
+            QTimer::singleShot(0, edit_, [e = edit_] {
+                if (e->hasFocus()) e->selectAll();
+            });
+            return false;
+        }
         if (e->type() != QEvent::KeyPress) return false;
         auto *ke = static_cast<QKeyEvent *>(e);
         if (ke->matches(QKeySequence::Paste)) {

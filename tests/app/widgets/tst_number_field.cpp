@@ -33,6 +33,21 @@ private slots:
         QCOMPARE(edit.text(), text);
     }
 
+    // A window that puts the focus into its "0" field on opening selects the "0", so the typed
+    // number replaces it instead of giving "035.5".
+    void focusOnOpeningReplacesTheZero()
+    {
+        QLineEdit edit;
+        edit.setText("0");
+        NumberField::attach(&edit, NumberField::Signed);
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowActive(&edit));
+        edit.setFocus();
+        QTRY_VERIFY(edit.hasSelectedText());
+        QTest::keyClicks(&edit, "35.5");
+        QCOMPARE(edit.text(), QString("35.5"));
+    }
+
     // The test is on the whole text: a selected "." does not let a second one in.
     void pointTestIgnoresSelection()
     {
