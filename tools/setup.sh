@@ -8,7 +8,8 @@ PACKAGES=(
   libsodium-dev libsqlite3-dev libicu-dev libxlsxwriter-dev libfreexl-dev libzip-dev
   fontconfig fonts-noto-cjk fonts-wqy-microhei fonts-arphic-uming fonts-arphic-ukai
 )
-TEST_PACKAGES=(postgresql-15 poppler-utils xlsx2csv libreoffice-calc xvfb xauth openbox imagemagick xdotool)
+# The tests' throwaway PostgreSQL server and the real readers their checks use.
+TEST_PACKAGES=(postgresql-15 poppler-utils xlsx2csv)
 want=("${PACKAGES[@]}")
 [ "${1:-}" = "--with-test-tools" ] && want+=("${TEST_PACKAGES[@]}")
 missing=()
