@@ -44,8 +44,8 @@ public:
     // offered, since choosing one would leave the document's handler blank.
     QSqlQuery search(const QString &typed);
 
-    // Texts trimmed, salary kept to the cent (half to even). Refused without name or sex, and
-    // for a name another employee already has.
+    // Texts trimmed, salary kept to the cent (half to even). Refused without name or sex; adding
+    // is also refused for a name another employee already has (editing makes no such test).
     std::optional<Refusal> add(const EmployeeRecord &r, qint64 *newId = nullptr);
     std::optional<Refusal> update(const EmployeeRecord &r);
     void remove(qint64 id);

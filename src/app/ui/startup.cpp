@@ -97,7 +97,6 @@ int run(const QStringList &args, const Wiring &wire)
         return 2;
     }
     const Options &o = *parsed;
-    if (o.createDatabase) return createDatabase(o);
 
     installChineseLook();
     auto splash = std::make_unique<TFqd1>();
