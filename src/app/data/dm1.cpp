@@ -26,6 +26,7 @@ bool DM1::open(QString *why)
         return false;
     }
     try {
+        schema::upgrade(*db_);
         QSqlQuery q = db_->exec(QStringLiteral("SELECT mczc FROM danwei ORDER BY id"));
         if (!q.next()) {
             if (why) *why = QStringLiteral("缺少公司信息");

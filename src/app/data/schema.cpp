@@ -105,6 +105,8 @@ QList<Table> makeTables()
         {"xshz", summary, {}, {}},
         {"xstj3", {{"yuangong", T}, {"sltc", A}, {"jetc", A}, {"ztc", A}}, {}, {}},
         {"rkhz", summary, {}, {}},
+        // Who did what to the book: approvals, un-approvals, deletions, zeroing, grants, restores.
+        {"czrz", {{"sj", T}, {"czy", T}, {"cz", T}, {"dh", T}, {"nr", T}}, {{"sj"}, {"dh"}}, {}},
         {"kctj",
          {{"txm", T},  {"ppgg", T}, {"dw", T},   {"cgsl", A}, {"cgje", A}, {"xssl", A},
           {"xsje", A}, {"rksl", A}, {"rkje", A}, {"ysl", A},  {"yje", A}},
@@ -148,26 +150,40 @@ const QStringList &permissionNames()
     return names;
 }
 
+static void createTable(Database &db, const Table &t)
+{
+    QStringList defs{db.idColumnDefinition()};
+    for (const Column &c : t.columns)
+        defs << QString::fromLatin1(c.name) + u' ' + columnType(db, c.kind);
+    db.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(QLatin1String(t.name), defs.join(QStringLiteral(", "))));
+    int n = 0;
+    for (const QStringList &cols : t.indexes)
+        db.exec(QStringLiteral("CREATE INDEX %1_i%2 ON %1 (%3)").arg(QLatin1String(t.name)).arg(++n).arg(cols.join(u',')));
+    if (!t.unique.isEmpty())
+        db.exec(QStringLiteral("CREATE UNIQUE INDEX %1_u ON %1 (%2)").arg(QLatin1String(t.name), t.unique.join(u',')));
+}
+
 void create(Database &db, const QString &adminPassword)
 {
     Transaction tx(db);
-    for (const Table &t : tables()) {
-        QStringList defs{db.idColumnDefinition()};
-        for (const Column &c : t.columns)
-            defs << QString::fromLatin1(c.name) + u' ' + columnType(db, c.kind);
-        db.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(QLatin1String(t.name), defs.join(QStringLiteral(", "))));
-        int n = 0;
-        for (const QStringList &cols : t.indexes)
-            db.exec(QStringLiteral("CREATE INDEX %1_i%2 ON %1 (%3)").arg(QLatin1String(t.name)).arg(++n).arg(cols.join(u',')));
-        if (!t.unique.isEmpty())
-            db.exec(QStringLiteral("CREATE UNIQUE INDEX %1_u ON %1 (%2)").arg(QLatin1String(t.name), t.unique.join(u',')));
-    }
+    for (const Table &t : tables()) createTable(db, t);
     db.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"));
     db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (?)"), {CurrentVersion});
     db.insert(QStringLiteral("danwei"), {{"mczc", QString()}, {"mcdy", QString()}});
     db.insert(QStringLiteral("yhsz"), {{"yhmc", builtInOperator()}, {"yhmm", hashPassword(adminPassword)}});
     for (const QString &qx : permissionNames())
         db.insert(QStringLiteral("quanxian"), {{"yh", builtInOperator()}, {"qx", qx}});
+    tx.commit();
+}
+
+void upgrade(Database &db)
+{
+    const int from = version(db);
+    if (from >= CurrentVersion || from < 1) return;
+    Transaction tx(db);
+    // Version 2: the operation log.
+    if (from < 2) createTable(db, *table(QStringLiteral("czrz")));
+    db.exec(QStringLiteral("UPDATE schema_version SET version = ?"), {CurrentVersion});
     tx.commit();
 }
 

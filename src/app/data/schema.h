@@ -10,7 +10,7 @@
 namespace schema {
 
 // A book made by this program carries its schema version; later versions upgrade in place.
-constexpr int CurrentVersion = 1;
+constexpr int CurrentVersion = 2;
 
 enum class ColumnKind {
     Text,     // names, codes, dates "yyyy-mm-dd", flags
@@ -48,5 +48,9 @@ void create(Database &db, const QString &adminPassword);
 
 // The version of an open book, or 0 when it is not a book of this program.
 int version(Database &db);
+
+// Brings a book of an older version up to CurrentVersion in place, in one transaction; a
+// current book is left alone. Throws DbError when a step is refused.
+void upgrade(Database &db);
 
 } // namespace schema

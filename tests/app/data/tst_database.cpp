@@ -41,6 +41,7 @@ private slots:
             {"zu", "spid1 spid2 xs sl"}, {"chai", "spid1 spid2 xs sl"},
             {"szfx", "id rq lb xm se ze jsr bz"},
             {"cghz", ""}, {"xshz", ""}, {"xstj3", ""}, {"rkhz", ""}, {"kctj", ""},
+            {"czrz", "id sj czy cz dh nr"},
         };
         TestBook book;
         const QStringList tables = book.db().connection().tables();
@@ -63,6 +64,21 @@ private slots:
         q = book.db().exec("SELECT yhmm FROM yhsz WHERE yhmc = ?", {schema::builtInOperator()});
         QVERIFY(q.next());
         QVERIFY2(q.value(0).toString().startsWith("$argon2id$"), "password kept as a hash");
+    }
+
+    void anOlderBookIsUpgradedInPlaceOnOpening()
+    {
+        // A book made before the operation log existed: version 1, no czrz table.
+        TestBook book;
+        book.db().exec("DROP TABLE czrz");
+        book.db().exec("UPDATE schema_version SET version = 1");
+        book.db().insert("lb", {{"lb", "钢材"}});
+        book.db().disconnect();
+        DM1 reopened(book.location());
+        QVERIFY(reopened.open());
+        QCOMPARE(schema::version(reopened.db()), schema::CurrentVersion);
+        QVERIFY(reopened.db().connection().tables().contains("czrz"));
+        QVERIFY(reopened.db().exists("SELECT 1 FROM lb WHERE lb = ?", {"钢材"}));
     }
 
     void quotesAndWildcardsAreOrdinaryText()
