@@ -19,7 +19,21 @@ QString errorText(const QSqlError &e)
     return t;
 }
 
+DbError failure(const QSqlError &e) { return DbError(errorText(e), e.nativeErrorCode()); }
+
 } // namespace
+
+bool DbError::isUniqueViolation() const
+{
+    // SQLite: SQLITE_CONSTRAINT_UNIQUE (2067), or plain SQLITE_CONSTRAINT from older drivers.
+    return code_ == u"23505" || code_ == u"2067" || code_ == u"1555"
+           || (code_ == u"19" && text().contains(QStringLiteral("UNIQUE")));
+}
+
+bool DbError::isRetryable() const
+{
+    return code_ == u"40001" || code_ == u"40P01" || code_ == u"5" || code_ == u"517";
+}
 
 BookLocation BookLocation::sqlite(const QString &file)
 {
@@ -136,13 +150,13 @@ QSqlQuery Database::prepare(const QString &sql)
 {
     QSqlQuery q(connection());
     q.setForwardOnly(true);
-    if (!q.prepare(sql)) throw DbError(errorText(q.lastError()));
+    if (!q.prepare(sql)) throw failure(q.lastError());
     return q;
 }
 
 void Database::run(QSqlQuery &q)
 {
-    if (!q.exec()) throw DbError(errorText(q.lastError()));
+    if (!q.exec()) throw failure(q.lastError());
 }
 
 QSqlQuery Database::exec(const QString &sql, std::initializer_list<QVariant> values)
@@ -156,7 +170,7 @@ QSqlQuery Database::exec(const QString &sql, const QVariantList &values)
         // Nothing to bind: run it directly (PostgreSQL cannot prepare schema statements).
         QSqlQuery q(connection());
         q.setForwardOnly(true);
-        if (!q.exec(sql)) throw DbError(errorText(q.lastError()));
+        if (!q.exec(sql)) throw failure(q.lastError());
         return q;
     }
     QSqlQuery q = prepare(sql);
@@ -260,7 +274,15 @@ Transaction::Transaction(Database &db) : db_(db)
 {
     if (db_.transactionDepth_ == 0) {
         QSqlDatabase c = db_.connection();
-        if (!c.transaction()) throw DbError(errorText(c.lastError()));
+        if (db_.engine() == Database::Engine::SQLite) {
+            // Every transaction here writes: taking the write lock at BEGIN makes a second
+            // counter wait for it (busy timeout) instead of failing when its read turns into a
+            // write, and a posting's reads of goods rows see no other writer until it commits.
+            QSqlQuery q(c);
+            if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) throw failure(q.lastError());
+        } else if (!c.transaction()) {
+            throw failure(c.lastError());
+        }
         db_.innerFailed_ = false;
     }
     ++db_.transactionDepth_;
@@ -293,8 +315,8 @@ void Transaction::commit()
         throw DbError(QStringLiteral("操作未完成，已全部撤销"));
     }
     if (!c.commit()) {
-        const QString text = errorText(c.lastError());
+        const DbError e = failure(c.lastError());
         c.rollback();
-        throw DbError(text);
+        throw e;
     }
 }

@@ -15,8 +15,19 @@
 // A statement the database refused; the text is the database's own message.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString &message) : std::runtime_error(message.toStdString()) {}
+    explicit DbError(const QString &message, const QString &code = QString())
+        : std::runtime_error(message.toStdString()), code_(code) {}
     QString text() const { return QString::fromStdString(what()); }
+    // The engine's own error code (SQLite extended result code, PostgreSQL SQLSTATE).
+    const QString &code() const { return code_; }
+    // A unique index refused the row: another counter took the same document number.
+    bool isUniqueViolation() const;
+    // The engine gave up on this transaction to let another go on (deadlock, serialization):
+    // running the whole operation again succeeds.
+    bool isRetryable() const;
+
+private:
+    QString code_;
 };
 
 // Where the book lives.

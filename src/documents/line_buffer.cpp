@@ -1,0 +1,162 @@
+#include "documents/line_buffer.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+
+namespace {
+
+QString idList(const QList<qint64> &ids)
+{
+    // Ids are numbers the book generated, never typed text: safe to write into the statement.
+    QStringList parts;
+    for (qint64 id : ids) parts << QString::number(id);
+    return parts.join(u',');
+}
+
+DocumentLine readLine(const QSqlQuery &q, bool sales, bool discount)
+{
+    const QSqlRecord r = q.record();
+    auto amount = [&](const char *c) { return Decimal::fromRaw(q.value(r.indexOf(QLatin1String(c))).toLongLong()); };
+    DocumentLine l;
+    l.id = q.value(r.indexOf(QStringLiteral("id"))).toLongLong();
+    l.txm = q.value(r.indexOf(QStringLiteral("txm"))).toString();
+    l.ppgg = q.value(r.indexOf(QStringLiteral("ppgg"))).toString();
+    l.dw = q.value(r.indexOf(QStringLiteral("dw"))).toString();
+    l.bj = q.value(r.indexOf(QStringLiteral("bj"))).toString();
+    l.sl = amount("sl");
+    l.jg = amount("jg");
+    l.je = amount("je");
+    if (discount) l.zk = amount("zk");
+    if (sales) {
+        l.cbjg = amount("cbjg");
+        l.cbje = amount("cbje");
+        l.maoli = amount("maoli");
+    }
+    return l;
+}
+
+} // namespace
+
+QList<DocumentLine> loadDocumentLines(Database &db, const DocumentKind &kind, const QString &dh, bool allStates)
+{
+    QString sql = QStringLiteral("SELECT * FROM %1 WHERE dh = ?").arg(kind.lineTable);
+    if (!allStates) sql += QStringLiteral(" AND bj = 'yz'");
+    sql += QStringLiteral(" ORDER BY id");
+    QSqlQuery q = db.exec(sql, {dh});
+    QList<DocumentLine> out;
+    while (q.next()) out << readLine(q, kind.salesLines, kind.linesHaveDiscount);
+    return out;
+}
+
+LineBuffer::LineBuffer(Database &db, const DocumentKind &kind) : db_(db), kind_(kind) {}
+
+void LineBuffer::startNew(const QString &dh)
+{
+    dh_ = dh;
+    held_ = false;
+    lines_.clear();
+    added_.clear();
+    deleted_.clear();
+}
+
+void LineBuffer::takeUp(const QString &dh)
+{
+    lines_ = loadDocumentLines(db_, kind_, dh, false);
+    dh_ = dh;
+    held_ = true;
+    added_.clear();
+    deleted_.clear();
+}
+
+void LineBuffer::renumber(const QString &dh) { dh_ = dh; }
+
+QList<std::pair<QString, QVariant>> LineBuffer::columnValues(const DocumentLine &l) const
+{
+    QList<std::pair<QString, QVariant>> v = {{"txm", l.txm}, {"ppgg", l.ppgg}, {"dw", l.dw},
+                                             {"sl", l.sl.raw()}, {"jg", l.jg.raw()}, {"je", l.je.raw()}};
+    if (kind_.linesHaveDiscount) v.append({"zk", l.zk.raw()});
+    if (kind_.salesLines) v << std::pair<QString, QVariant>{"cbjg", l.cbjg.raw()}
+                            << std::pair<QString, QVariant>{"cbje", l.cbje.raw()}
+                            << std::pair<QString, QVariant>{"maoli", l.maoli.raw()};
+    return v;
+}
+
+int LineBuffer::add(DocumentLine line)
+{
+    line.bj = DocFlag::Added;
+    auto values = columnValues(line);
+    values.prepend({"dh", dh_});
+    values.append({"bj", line.bj});
+    line.id = db_.insert(kind_.lineTable, values);
+    added_ << line.id;
+    lines_ << line;
+    return lines_.size() - 1;
+}
+
+void LineBuffer::remove(int index)
+{
+    const DocumentLine &l = lines_.at(index);
+    if (added_.contains(l.id)) {
+        db_.exec(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(kind_.lineTable), {l.id});
+        added_.removeOne(l.id);
+    } else {
+        // New documents have only added lines; a held document's committed line waits for the save.
+        db_.exec(QStringLiteral("UPDATE %1 SET bj = ? WHERE id = ?").arg(kind_.lineTable), {DocFlag::Deleted, l.id});
+        deleted_ << l.id;
+    }
+    lines_.removeAt(index);
+}
+
+void LineBuffer::update(int index, const DocumentLine &line)
+{
+    DocumentLine &l = lines_[index];
+    const qint64 id = l.id;
+    const QString bj = l.bj;
+    l = line;
+    l.id = id;
+    l.bj = bj;
+    db_.update(kind_.lineTable, id, columnValues(l));
+}
+
+void LineBuffer::discountAll(Decimal rate)
+{
+    Transaction tx(db_);
+    QList<DocumentLine> changed = lines_;
+    for (DocumentLine &l : changed) {
+        l.zk = rate;
+        l.recompute(kind_.salesLines);
+        db_.update(kind_.lineTable, l.id, columnValues(l));
+    }
+    tx.commit();
+    lines_ = changed;
+}
+
+void LineBuffer::commitInto(const QString &dh)
+{
+    if (!added_.isEmpty())
+        db_.exec(QStringLiteral("UPDATE %1 SET bj = 'yz', dh = ? WHERE id IN (%2)").arg(kind_.lineTable, idList(added_)),
+                 {dh});
+    if (!deleted_.isEmpty())
+        db_.exec(QStringLiteral("DELETE FROM %1 WHERE id IN (%2)").arg(kind_.lineTable, idList(deleted_)));
+}
+
+void LineBuffer::committed()
+{
+    added_.clear();
+    deleted_.clear();
+    for (DocumentLine &l : lines_) l.bj = DocFlag::Committed;
+}
+
+void LineBuffer::discard()
+{
+    if (!hasPendingChanges()) return;
+    Transaction tx(db_);
+    if (!added_.isEmpty())
+        db_.exec(QStringLiteral("DELETE FROM %1 WHERE id IN (%2)").arg(kind_.lineTable, idList(added_)));
+    if (!deleted_.isEmpty())
+        db_.exec(QStringLiteral("UPDATE %1 SET bj = 'yz' WHERE id IN (%2)").arg(kind_.lineTable, idList(deleted_)));
+    tx.commit();
+    added_.clear();
+    deleted_.clear();
+}
