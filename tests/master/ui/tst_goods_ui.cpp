@@ -12,6 +12,7 @@
 #include "test_main.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,6 +108,10 @@ private slots:
         field(&d, "jj")->setText("12.345");
         field(&d, "xjls")->setText("12.355");
         field(&d, "xjpf")->setText("12.3");
+        QApplication::clipboard()->setText("-3");   // a negative stock cannot be pasted in
+        field(&d, "kcsl")->selectAll();
+        QTest::keyClick(field(&d, "kcsl"), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field(&d, "kcsl")->text(), QString("0"));
         field(&d, "kcsl")->setText("3");
         field(&d, "kcjg")->setText("2.5");
         field(&d, "ms")->setText("O'Neil 100%_");
