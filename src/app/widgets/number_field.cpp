@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QLineEdit>
-#include <QPointer>
 #include <QValidator>
 
 namespace {
