@@ -1,8 +1,10 @@
 #include "test_main.h"
 
 #ifdef MARVODA_GUI_TESTS
-#include <QApplication>
-using TestApp = QApplication;
+#include "app/ui/application.h"
+// Window tests run under the program's own application object: a database error in a command
+// behaves as it does for the operator.
+using TestApp = Application;
 #else
 #include <QCoreApplication>
 using TestApp = QCoreApplication;

@@ -2,6 +2,7 @@
 
 #include "app/data/dm1.h"
 #include "app/prompter.h"
+#include "app/ui/application.h"
 #include "app/ui/chinese_fonts.h"
 #include "app/ui/message_box_prompter.h"
 #include "app/ui/tfdl1.h"
@@ -153,7 +154,7 @@ int main(int argc, char **argv, const Wiring &wire)
         }
         return createDatabase(*o);
     }
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     MessageBoxPrompter prompter;
     Prompter::install(&prompter);
     const int rc = run(QCoreApplication::arguments(), wire);

@@ -71,13 +71,7 @@ QString TFdl1::operatorName() const { return names_->currentText(); }
 
 void TFdl1::confirmLogin()
 {
-    session::LoginResult r;
-    try {
-        r = session::login(db_, names_->currentText(), password_->text());
-    } catch (const DbError &e) {
-        prompt().warn(e.text());
-        return;
-    }
+    const session::LoginResult r = session::login(db_, names_->currentText(), password_->text());
     if (r == session::LoginResult::Ok) {
         leaving_ = true;
         accept();

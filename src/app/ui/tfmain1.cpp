@@ -170,12 +170,14 @@ void TFmain1::activate(QMdiSubWindow *sw)
 
 void TFmain1::showNavigation()
 {
+    // Choosing the item toggles its mark; the mark says whether the window is open, and it is
+    // open after this whichever way the mark stood.
+    navigationCheck_->setChecked(true);
     if (activateIfOpen(TFdaohang1::staticMetaObject)) return;
     auto *nav = new TFdaohang1(this);
     QMdiSubWindow *sw = addChild(nav);
     sw->setWindowFlags(sw->windowFlags() & ~Qt::WindowMaximizeButtonHint);
     sw->setFixedSize(sw->sizeHint());
-    navigationCheck_->setChecked(true);
     connect(nav, &QObject::destroyed, this, [this] { navigationCheck_->setChecked(false); });
 }
 

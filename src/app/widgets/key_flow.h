@@ -29,7 +29,8 @@ void gridActivates(QAbstractItemView *grid, QAbstractButton *button, bool enter 
 
 // A field with its own meaning for Enter (a list field that opens its list when empty):
 // `handler` runs first and returns true when it dealt with the key, false to let Enter
-// move on as usual. Such a field is a stop of the Enter walk even when it is read only.
+// move on as usual. Such a field is a stop of the Enter walk even when it is read only. The
+// handler is part of that walk: it runs only in a form given enterMovesFocus.
 void onEnter(QWidget *field, std::function<bool()> handler);
 
 // Closes the window holding `w`: its MDI subwindow when there is one, else its top level.

@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QLineEdit>
-#include <QPointer>
+#include <QValidator>
 
 namespace {
 
@@ -22,34 +22,61 @@ bool keyAccepted(NumberField::Kind kind, QChar c, const QString &text)
     return false;
 }
 
-// Texts the keys can produce for the kind. A pasted negative amount is also let into an
-// unsigned field: the windows that take one say so ("负" before the capitals).
-bool textAcceptable(NumberField::Kind kind, const QString &text)
+// Whether typing `piece` key by key, the first key replacing `length` characters at `from`,
+// would keep every key: text that arrives by pasting or dropping passes the same test as
+// typed text, as a whole or not at all.
+bool typedAccepted(NumberField::Kind kind, const QString &piece, QString text, qsizetype from, qsizetype length)
 {
-    int points = 0, minus = 0;
-    for (QChar c : text) {
-        if (isDigit(c)) continue;
-        if (kind == NumberField::Digits) return false;
-        if (c == u'.') ++points;
-        else if (c == u'-') ++minus;
-        else return false;
+    for (QChar c : piece) {
+        if (!keyAccepted(kind, c, text)) return false;
+        text.replace(from++, length, c);
+        length = 0;
     }
-    if (points > 1 || minus > 1) return false;
-    if (minus == 1 && kind == NumberField::Unsigned) return Decimal::parse(text).has_value();
     return true;
 }
+
+// Every edit by the operator, whatever brought it (a key, the context menu's paste, a drop, an
+// input method, the selection pasted by the middle button), is checked here before the field
+// shows it; a refused one leaves the text as it was. The text a window sets is its own and
+// stands: a stored negative stock shown in an unsigned field still takes typed digits.
+class TypedTextValidator final : public QValidator {
+public:
+    TypedTextValidator(QLineEdit *edit, NumberField::Kind kind) : QValidator(edit), edit_(edit), kind_(kind)
+    {
+        shown_ = edit->text();
+        connect(edit, &QLineEdit::textChanged, this, [this] { shown_ = edit_->text(); });
+    }
+
+    State validate(QString &input, int &) const override
+    {
+        if (!edit_->isModified()) return Acceptable;   // set by the window, or undone back to that
+        // The edit is the part between what both texts share at their start and at their end.
+        qsizetype head = 0;
+        while (head < input.size() && head < shown_.size() && input[head] == shown_[head]) ++head;
+        qsizetype tail = 0;
+        while (tail < input.size() - head && tail < shown_.size() - head
+               && input[input.size() - 1 - tail] == shown_[shown_.size() - 1 - tail])
+            ++tail;
+        const QString piece = input.mid(head, input.size() - head - tail);
+        return typedAccepted(kind_, piece, shown_, head, shown_.size() - head - tail) ? Acceptable : Invalid;
+    }
+
+private:
+    QLineEdit *edit_;
+    NumberField::Kind kind_;
+    QString shown_;   // the text before the edit being checked
+};
 
 class NumberFilter final : public QObject {
 public:
     NumberFilter(QLineEdit *edit, NumberField::Kind kind, NumberField::Empty empty)
         : QObject(edit), edit_(edit), kind_(kind), empty_(empty)
     {
-        if (!textAcceptable(kind_, edit->text())) edit->setText(QStringLiteral("0"));
-        good_ = edit->text();
+        if (!typedAccepted(kind_, edit->text(), QString(), 0, 0)) edit->setText(QStringLiteral("0"));
         edit->installEventFilter(this);
         // Registered before any handler of the window, so the window sees the "0" already.
         connect(edit, &QLineEdit::textChanged, this, [this](const QString &t) { changed(t); });
-        connect(edit, &QLineEdit::textEdited, this, [this](const QString &t) { edited(t); });
+        edit->setValidator(new TypedTextValidator(edit, kind));
     }
 
 protected:
@@ -78,15 +105,14 @@ protected:
     }
 
 private:
+    // A number copied from elsewhere often carries spaces around or inside it.
     void paste()
     {
         if (edit_->isReadOnly()) return;
         QString piece = QGuiApplication::clipboard()->text().trimmed();
         piece.remove(u' ');
-        QString result = edit_->text();
-        if (edit_->hasSelectedText()) result.replace(edit_->selectionStart(), edit_->selectedText().size(), piece);
-        else result.insert(edit_->cursorPosition(), piece);
-        if (piece.isEmpty() || !textAcceptable(kind_, result)) return;
+        const qsizetype from = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
+        if (piece.isEmpty() || !typedAccepted(kind_, piece, edit_->text(), from, edit_->selectedText().size())) return;
         edit_->insert(piece);
     }
 
@@ -95,21 +121,12 @@ private:
         if (empty_ == NumberField::ZeroWhenEmpty && t.trimmed().isEmpty()) {
             edit_->setText(QStringLiteral("0"));
             if (edit_->hasFocus()) edit_->selectAll();   // the next key replaces the "0"
-            return;
         }
-        if (textAcceptable(kind_, t)) good_ = t;
-    }
-
-    // Text that reached the field by the context menu or a drop, past the key filter.
-    void edited(const QString &t)
-    {
-        if (!textAcceptable(kind_, t)) edit_->setText(good_);
     }
 
     QLineEdit *edit_;
     NumberField::Kind kind_;
     NumberField::Empty empty_;
-    QString good_;
 };
 
 } // namespace

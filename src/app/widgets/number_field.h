@@ -24,7 +24,8 @@ public:
 
     // Attaches the filter for `kind` to `edit`. Typed characters are tested against the whole
     // text; every other printable key is discarded. Enter is left to the window's Enter flow.
-    // Pasted or dropped text is kept only when the result is still a number of the kind.
+    // Pasted, dropped or otherwise inserted text passes the same test, key by key, and is
+    // kept whole or not at all. A text the window sets stands as it is.
     static void attach(QLineEdit *edit, Kind kind, Empty empty = ZeroWhenEmpty);
 
     // At save: a text with more than two characters after its "." becomes its value rounded

@@ -65,10 +65,8 @@ GoodsPickerPanel::GoodsPickerPanel(bool assembly, QWidget *parent) : QWidget(par
     layout->addLayout(bottom);
 
     KeyFlow::gridActivates(grid_, choose_);
-    KeyFlow::onEnter(edit1_, [this] {
-        choose_->click();
-        return true;
-    });
+    // The search box is the only field: Enter there chooses what the search found.
+    KeyFlow::enterMovesFocus(this, choose_);
 }
 
 void GoodsPickerPanel::setMark(const QString &mark) { xzbj_->setText(mark); }

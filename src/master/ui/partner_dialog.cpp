@@ -1,7 +1,6 @@
 #include "master/ui/partner_dialog.h"
 
 #include "app/data/dm1.h"
-#include "app/prompter.h"
 #include "app/widgets/form_dialog.h"
 #include "app/widgets/key_flow.h"
 #include "app/widgets/number_field.h"
@@ -67,14 +66,8 @@ void PartnerDialog::save()
     for (const QString &c : PartnerRecord::columns()) r.setValue(c, field(c)->text());
     PartnerBook partners(book(), config_);
     const bool adding = mode() != EditMode;
-    std::optional<Refusal> refused;
     qint64 id = r.id;
-    try {
-        refused = adding ? partners.add(r, &id) : partners.update(r);
-    } catch (const DbError &err) {
-        prompt().warn(err.text());
-        return;
-    }
+    const std::optional<Refusal> refused = adding ? partners.add(r, &id) : partners.update(r);
     if (refused) {
         refused->show();
         if (QLineEdit *e = field(refused->field)) e->setFocus();

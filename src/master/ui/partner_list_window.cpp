@@ -141,12 +141,7 @@ void PartnerListWindow::deleteClicked()
     const int row = grid_->currentIndex().row();
     const qint64 id = currentId();
     if (!id || !ListWindow::confirmDelete(setup_.noun)) return;
-    try {
-        removeRecord(id);
-    } catch (const DbError &err) {
-        prompt().warn(err.text());
-        return;
-    }
+    removeRecord(id);
     model_->removeRows(row, 1);
     updateCount();
 }

@@ -56,13 +56,7 @@ void TFdanwei1::save()
 {
     CompanyInfo info;
     for (int i = 0; i < edits_.size(); ++i) info.setValue(CompanyInfo::columns()[i], edits_[i]->text());
-    std::optional<Refusal> refused;
-    try {
-        refused = company::save(book(), info);
-    } catch (const DbError &err) {
-        prompt().warn(err.text());
-        return;
-    }
+    const std::optional<Refusal> refused = company::save(book(), info);
     if (refused) {
         prompt().info(refused->message);
         edits_.value(CompanyInfo::columns().indexOf(refused->field))->setFocus();

@@ -1,7 +1,6 @@
 #include "master/ui/tftjyg1.h"
 
 #include "app/data/dm1.h"
-#include "app/prompter.h"
 #include "app/widgets/form_dialog.h"
 #include "app/widgets/key_flow.h"
 #include "app/widgets/number_field.h"
@@ -86,14 +85,8 @@ void TFtjyg1::save()
 
     EmployeeBook staff(book());
     const bool adding = mode() != QStringLiteral("修改");
-    std::optional<Refusal> refused;
     qint64 id = r.id;
-    try {
-        refused = adding ? staff.add(r, &id) : staff.update(r);
-    } catch (const DbError &err) {
-        prompt().warn(err.text());
-        return;
-    }
+    const std::optional<Refusal> refused = adding ? staff.add(r, &id) : staff.update(r);
     if (refused) {
         refused->show();
         if (refused->field == QStringLiteral("xb")) sex_->setFocus();

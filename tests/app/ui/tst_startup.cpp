@@ -3,6 +3,7 @@
 #include "app/password.h"
 #include "app/session.h"
 #include "app/ui/startup.h"
+#include "app/ui/tfdaohang1.h"
 #include "app/ui/tfdl1.h"
 #include "app/ui/tfmain1.h"
 #include "scripted_prompter.h"
@@ -199,8 +200,15 @@ private slots:
         QVERIFY(spot);
         QTest::mouseClick(spot, Qt::LeftButton);
         QCOMPARE(opened, 1);
+        // Chosen again while it is open: the same window, and the mark stays.
+        main.command("显示业务导航图")->trigger();
+        QVERIFY(main.command("显示业务导航图")->isChecked());
+        QCOMPARE(main.findChildren<TFdaohang1 *>().size(), 1);
         main.mdiArea()->closeAllSubWindows();
         QTRY_VERIFY(!main.command("显示业务导航图")->isChecked());
+        main.command("显示业务导航图")->trigger();
+        QVERIFY(main.command("显示业务导航图")->isChecked());
+        QCOMPARE(main.findChildren<TFdaohang1 *>().size(), 1);
     }
 
     void quittingAsksAndCanBeCancelled()

@@ -1,9 +1,15 @@
 #include "app/widgets/number_field.h"
 #include "test_main.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
 Q_DECLARE_METATYPE(NumberField::Kind)
@@ -87,7 +93,9 @@ private slots:
         QTest::newRow("number") << NumberField::Unsigned << "" << " 12.5 " << "12.5";
         QTest::newRow("text refused") << NumberField::Unsigned << "3" << "abc" << "3";
         QTest::newRow("second point refused") << NumberField::Unsigned << "3." << "2.5" << "3.";
-        QTest::newRow("negative amount into unsigned") << NumberField::Unsigned << "" << "-12.5" << "-12.5";
+        QTest::newRow("negative amount into unsigned refused") << NumberField::Unsigned << "" << "-12.5" << "";
+        QTest::newRow("negative amount into signed") << NumberField::Signed << "" << "-12.5" << "-12.5";
+        QTest::newRow("over the selected number") << NumberField::Unsigned << "3.5" << "2.5" << "2.5";
         QTest::newRow("minus inside a number refused") << NumberField::Unsigned << "12" << "-" << "12";
         QTest::newRow("leading zeros of a code") << NumberField::Digits << "" << "007" << "007";
         QTest::newRow("point into digits refused") << NumberField::Digits << "1" << "2.5" << "1";
@@ -101,8 +109,75 @@ private slots:
         QLineEdit edit;
         NumberField::attach(&edit, kind, NumberField::MayBeEmpty);
         edit.setText(before);
+        if (QTest::currentDataTag() == QByteArray("over the selected number")) edit.selectAll();
         QApplication::clipboard()->setText(clipboard);
         QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit.text(), after);
+    }
+
+    // Text reaching the field past the keys (the context menu's paste, a drop, an input method)
+    // meets the rules of the keys. The text the window set (a stored negative stock in an
+    // unsigned field) stands and still takes what the keys allow.
+    void otherWaysIn_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<NumberField::Kind>("kind");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("piece");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("menu paste, minus refused") << "menu" << NumberField::Unsigned << "12" << "-5" << "12";
+        QTest::newRow("menu paste, digits") << "menu" << NumberField::Unsigned << "12" << "5" << "125";
+        QTest::newRow("drop, second point refused") << "drop" << NumberField::Unsigned << "1.5" << ".5" << "1.5";
+        QTest::newRow("drop, negative into unsigned refused") << "drop" << NumberField::Unsigned << "" << "-3" << "";
+        QTest::newRow("drop, digits") << "drop" << NumberField::Unsigned << "1.5" << "25" << "1.525";
+        QTest::newRow("input method, letters refused") << "ime" << NumberField::Digits << "07" << "ab" << "07";
+        QTest::newRow("input method, digits") << "ime" << NumberField::Digits << "07" << "3" << "073";
+        QTest::newRow("window's negative takes a key") << "key" << NumberField::Unsigned << "-11" << "5" << "-115";
+        QTest::newRow("window's negative, menu minus refused") << "menu" << NumberField::Unsigned << "-11" << "-" << "-11";
+        QTest::newRow("window's negative, input method digit") << "ime" << NumberField::Unsigned << "-11" << "5" << "-115";
+    }
+    void otherWaysIn()
+    {
+        QFETCH(QString, way);
+        QFETCH(NumberField::Kind, kind);
+        QFETCH(QString, before);
+        QFETCH(QString, piece);
+        QFETCH(QString, after);
+        QLineEdit edit;
+        NumberField::attach(&edit, kind, NumberField::MayBeEmpty);
+        edit.resize(200, edit.sizeHint().height());
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        edit.setText(before);   // the caret after the text
+        if (way == "key") {
+            QTest::keyClicks(&edit, piece);
+        } else if (way == "menu") {
+            QApplication::clipboard()->setText(piece);
+            QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), edit.mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(&edit, &click);
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QAction *paste = nullptr;
+            for (QAction *a : menu->actions())
+                if (a->text().startsWith("&Paste")) paste = a;
+            QVERIFY(paste);
+            paste->trigger();
+            menu->close();
+        } else if (way == "drop") {
+            QMimeData data;
+            data.setText(piece);
+            const QPointF end(edit.width() - 2, edit.height() / 2);
+            QDragEnterEvent enter(end.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&edit, &enter);
+            QDragMoveEvent move(end.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&edit, &move);
+            QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&edit, &drop);
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(piece);
+            QApplication::sendEvent(&edit, &commit);
+        }
         QCOMPARE(edit.text(), after);
     }
 

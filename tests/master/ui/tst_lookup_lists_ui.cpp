@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -55,6 +57,48 @@ private slots:
         button(&d, "保存")->click();
         QCOMPARE(p.last(), QString("商品类别不可为空！"));
         QCOMPARE(p.lastKind(), QString("info"));
+        QCOMPARE(LookupList(book.db(), LookupKind::Category).values(), QStringList{"钢材"});
+    }
+
+    // Another counter holds the book while the operator saves a category: the save is refused
+    // with the database's reason, the add dialog stays open with what was typed, and once the
+    // book is free the same button saves.
+    void savingIntoALockedBookShowsTheErrorAndTheDialogStays()
+    {
+        TestBook book;
+        ScriptedPrompter p;
+        book.db().exec("PRAGMA busy_timeout = 100");   // the test need not wait long for the lock
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other counter");
+            other.setDatabaseName(book.location().file);
+            QVERIFY(other.open());
+            QSqlQuery lock(other);
+            QVERIFY(lock.exec("BEGIN EXCLUSIVE"));
+
+            TFlb1 w;
+            w.show();
+            QStringList seen;   // what the dialog showed after each click
+            QTimer::singleShot(0, [&] {
+                auto *d = qobject_cast<TFtjlb1 *>(QApplication::activeModalWidget());
+                if (!d) return;
+                auto *edit = d->findChild<QLineEdit *>("Edit1");
+                edit->setText("钢材");
+                QTest::mouseClick(button(d, "保存"), Qt::LeftButton);
+                seen << QString("%1:%2").arg(d->isVisible()).arg(edit->text());
+                lock.exec("ROLLBACK");
+                QTest::mouseClick(button(d, "保存"), Qt::LeftButton);
+                seen << QString("%1:%2").arg(d->isVisible()).arg(edit->text());
+                QTest::keyClick(edit, Qt::Key_Escape);
+            });
+            QTest::mouseClick(button(&w, "新增"), Qt::LeftButton);
+            QCOMPARE(seen, (QStringList{"1:钢材", "1:"}));
+            QCOMPARE(p.messages().size(), 1);
+            QCOMPARE(p.lastKind(), QString("error"));
+            QVERIFY2(p.last().contains("locked"), qPrintable(p.last()));
+            QCOMPARE(w.model()->rowCount(), 1);
+            QVERIFY(w.isVisible());
+        }
+        QSqlDatabase::removeDatabase("other counter");
         QCOMPARE(LookupList(book.db(), LookupKind::Category).values(), QStringList{"钢材"});
     }
 
