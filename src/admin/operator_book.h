@@ -50,8 +50,6 @@ public:
     static inline const QString WrongOldPasswordMessage = QStringLiteral("原密码录入错误！");
     static inline const QString ModifiedMessage = QStringLiteral("修改成功！");
     static inline const QString MyPasswordChangedMessage = QStringLiteral("密码更改成功！");
-    static inline const QString NothingToModifyMessage = QStringLiteral("没有操作员可修改！");
-    static inline const QString NothingToDeleteMessage = QStringLiteral("没有操作员可删除！");
     static inline const QString DeleteQuestion = QStringLiteral("确实要删除此操作员吗？");
     static inline const QString BuiltInUndeletableMessage = QStringLiteral("不可删除系统管理员！");
     static inline const QString EmptyOperatorMessage = QStringLiteral("操作员不可为空！");
