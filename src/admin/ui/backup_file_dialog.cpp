@@ -1,6 +1,7 @@
 #include "admin/ui/backup_file_dialog.h"
 
 #include "admin/book_maintenance.h"
+#include "admin/ui/dialog_buttons.h"
 #include "app/prompter.h"
 #include "app/widgets/key_flow.h"
 
@@ -26,35 +27,24 @@ BackupFileDialog::BackupFileDialog(const QString &caption, const QString &label,
     browseButton->setObjectName(QStringLiteral("SpeedButton1"));
     browseButton->setText(QStringLiteral("…"));
     browseButton->setToolTip(QStringLiteral("浏览"));
-    command_ = new QPushButton(command, this);
-    command_->setObjectName(QStringLiteral("BitBtn1"));
-    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("BitBtn2"));
-    for (QPushButton *b : {command_, cancel}) b->setAutoDefault(false);
-
     auto *file = new QHBoxLayout;
     file->addWidget(edit_);
     file->addWidget(browseButton);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(command_);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(label, this));
     layout->addLayout(file);
-    layout->addLayout(buttons);
+    const DialogButtons buttons = addDialogButtons(this, layout, command);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(browseButton, &QToolButton::clicked, this, &BackupFileDialog::browse);
-    connect(command_, &QPushButton::clicked, this, &BackupFileDialog::runClicked);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.command, &QPushButton::clicked, this, &BackupFileDialog::runClicked);
     KeyFlow::onEnter(edit_, [this] {
         if (path().isEmpty()) browse();
         else runClicked();
         return true;
     });
-    KeyFlow::enterMovesFocus(this, command_);
-    KeyFlow::escCloses(this, cancel);
+    KeyFlow::enterMovesFocus(this, buttons.command);
+    KeyFlow::escCloses(this, buttons.cancel);
     edit_->setFocus();
 }
 

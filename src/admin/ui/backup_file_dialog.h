@@ -6,7 +6,6 @@
 #include <QDialog>
 
 class QLineEdit;
-class QPushButton;
 
 class BackupFileDialog : public QDialog {
     Q_OBJECT
@@ -30,7 +29,4 @@ protected:
     QString askFile(bool saving, const QString &folder, const QString &name);
 
     QLineEdit *edit_ = nullptr;
-
-private:
-    QPushButton *command_ = nullptr;
 };

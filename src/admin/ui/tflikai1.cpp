@@ -1,13 +1,13 @@
 #include "admin/ui/tflikai1.h"
 
 #include "admin/operator_book.h"
+#include "admin/ui/dialog_buttons.h"
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/widgets/key_flow.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -26,33 +26,21 @@ TFlikai1::TFlikai1(const QString &operatorName, QWidget *parent) : QDialog(paren
     password_ = new QLineEdit(this);
     password_->setObjectName(QStringLiteral("Edit2"));
     password_->setEchoMode(QLineEdit::Password);
-    auto *unlock = new QPushButton(QStringLiteral("解锁"), this);
-    unlock->setObjectName(QStringLiteral("BitBtn1"));
-    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("BitBtn2"));
-    for (QPushButton *b : {unlock, cancel}) b->setAutoDefault(false);
-
     auto *form = new QGridLayout;
     form->addWidget(new QLabel(QStringLiteral("当前用户"), this), 0, 0);
     form->addWidget(user_, 0, 1);
     form->addWidget(new QLabel(QStringLiteral("用户密码"), this), 1, 0);
     form->addWidget(password_, 1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(unlock);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    const DialogButtons buttons = addDialogButtons(this, layout, QStringLiteral("解锁"));
     setMinimumWidth(380);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(unlock, &QPushButton::clicked, this, &TFlikai1::unlockClicked);
-    connect(cancel, &QPushButton::clicked, this, [this] {
-        leaving_ = true;
-        reject();
-    });
-    KeyFlow::enterMovesFocus(this, unlock);   // the password is the one field: Enter unlocks
+    connect(buttons.command, &QPushButton::clicked, this, &TFlikai1::unlockClicked);
+    // "取消" is the one way out besides the password; marked before it rejects the window.
+    connect(buttons.cancel, &QPushButton::pressed, this, [this] { leaving_ = true; });
+    KeyFlow::enterMovesFocus(this, buttons.command);   // the password is the one field: Enter unlocks
     password_->setFocus();
 }
 

@@ -1,13 +1,13 @@
 #include "admin/ui/tfqingkong1.h"
 
 #include "admin/book_clearing.h"
+#include "admin/ui/dialog_buttons.h"
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/widgets/key_flow.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QHBoxLayout>
 #include <QLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,21 +23,11 @@ TFqingkong1::TFqingkong1(QWidget *parent) : QDialog(parent)
         layout->addWidget(box);
         boxes_ << box;
     }
-    auto *clear = new QPushButton(QStringLiteral("清除"), this);
-    clear->setObjectName(QStringLiteral("BitBtn1"));
-    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("BitBtn2"));
-    for (QPushButton *b : {clear, cancel}) b->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(clear);
-    buttons->addWidget(cancel);
     layout->addSpacing(8);
-    layout->addLayout(buttons);
+    const DialogButtons buttons = addDialogButtons(this, layout, QStringLiteral("清除"));
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(clear, &QPushButton::clicked, this, &TFqingkong1::clearClicked);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    KeyFlow::escCloses(this, cancel);
+    connect(buttons.command, &QPushButton::clicked, this, &TFqingkong1::clearClicked);
+    KeyFlow::escCloses(this, buttons.cancel);
 }
 
 void TFqingkong1::clearClicked()

@@ -252,6 +252,7 @@ private slots:
         TFlikai1 again("系统管理员");
         again.show();
         button(&again, "BitBtn2")->click();
+        QVERIFY(!again.isVisible());
         QCOMPARE(again.result(), int(QDialog::Rejected));
     }
 
