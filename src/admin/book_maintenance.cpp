@@ -204,6 +204,15 @@ bool releaseFileBook(Database &db, QString *why)
     return true;
 }
 
+// The book file itself, chosen by mistake as the backup to write or to restore: copying it onto
+// itself under the open connection would lose the changes still in its log.
+bool isTheBook(Database &db, const QString &path)
+{
+    if (db.engine() != Engine::SQLite) return false;
+    const QFileInfo chosen(path), book(db.location().file);
+    return chosen.exists() && chosen.canonicalFilePath() == book.canonicalFilePath();
+}
+
 bool reopen(DM1 &dm, QString *why)
 {
     QString reopenWhy;
@@ -314,6 +323,7 @@ QString safetyCopyName(const QString &book, const QDateTime &when)
 
 bool backup(Database &db, const QString &target, QString *why, const Progress &progress)
 {
+    if (isTheBook(db, target)) return fail(why, QStringLiteral("不可备份到账套文件本身"));
     const QString part = target + QStringLiteral(".part");
     BookFiles::removeWithCompanions(part);
     const bool made = db.engine() == Engine::SQLite ? copyFileBook(db, part, why, progress)
@@ -329,6 +339,7 @@ bool backup(Database &db, const QString &target, QString *why, const Progress &p
 bool restore(DM1 &dm, const QString &file, QString *why)
 {
     if (!QFileInfo(file).isFile()) return fail(why, file + QStringLiteral("：文件不存在"));
+    if (isTheBook(dm.db(), file)) return fail(why, QStringLiteral("不可用账套文件本身恢复"));
     return dm.db().engine() == Engine::SQLite ? restoreFileBook(dm, file, why) : restoreSharedBook(dm, file, why);
 }
 
