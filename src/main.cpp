@@ -1,4 +1,5 @@
 // The program: starts the book's windows and plugs each subsystem into the main window.
+#include "admin/ui/admin_commands.h"
 #include "app/ui/startup.h"
 #include "app/ui/tfmain1.h"
 #include "app/ui/tfntoc1.h"
@@ -15,5 +16,6 @@ int main(int argc, char **argv)
         main.setCommandHandler(QStringLiteral("找零钱工具"), [&main] { main.openChild<TFzhaoling1>(); });
         registerGoodsCommands(main);
         registerPartnerCommands(main);
+        registerAdminCommands(main);
     });
 }

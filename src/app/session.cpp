@@ -53,7 +53,7 @@ CommandStates evaluatePermissions(const QSet<QString> &granted)
     // In the order the checks run: a command named twice takes the state of its last check,
     // so "销售单据" follows "批发开单".
     static const QList<std::pair<QString, QStringList>> checks = {
-        {QStringLiteral("系统设置"), {QStringLiteral("公司信息"), QStringLiteral("操作员与权限"), QStringLiteral("清空数据库")}},
+        {QStringLiteral("系统设置"), {QStringLiteral("公司信息"), QStringLiteral("操作员与权限"), QStringLiteral("操作日志"), QStringLiteral("清空数据库")}},
         {QStringLiteral("基本资料"), {QStringLiteral("商品资料"), QStringLiteral("厂商资料"), QStringLiteral("客户资料"), QStringLiteral("员工资料")}},
         {QStringLiteral("采购开单"), {QStringLiteral("采购"), QStringLiteral("采购单据")}},
         {QStringLiteral("采购查询"), {QStringLiteral("采购明细表"), QStringLiteral("采购统计表")}},

@@ -67,7 +67,7 @@ private slots:
         QTest::newRow("wholesale only") << QStringList{"批发开单"} << QStringList{"批发", "销售单据"} << "不显价格"
                                         << "不归零";
         QTest::newRow("all") << schema::permissionNames()
-                             << QStringList{"公司信息", "操作员与权限", "清空数据库", "商品资料", "厂商资料", "客户资料",
+                             << QStringList{"公司信息", "操作员与权限", "操作日志", "清空数据库", "商品资料", "厂商资料", "客户资料",
                                             "员工资料", "采购", "采购单据", "采购明细表", "采购统计表", "零售", "销售单据",
                                             "批发", "销售明细表", "销售统计表", "员工提成表", "库存调拨", "库存异动",
                                             "异动单据", "调拨单据", "变动明细表", "变动统计表", "采购应付明细表",
@@ -91,7 +91,7 @@ private slots:
         enabled.sort();
         on.sort();
         QCOMPARE(enabled, on);
-        QCOMPARE(states.enabled.size(), 29);
+        QCOMPARE(states.enabled.size(), 30);
         QCOMPARE(states.stkcjg, stkcjg);
         QCOMPARE(states.stkcsc, stkcsc);
     }
