@@ -193,9 +193,19 @@ SqlFilter SettlementService::filter(const SettlementFilter &f) const
 QSqlQuery SettlementService::rows(const SettlementFilter &f)
 {
     const SqlFilter s = filter(f);
+    QString where = s.where();
+    QVariantList values = s.values();
+    if (!f.kept.isEmpty() && !where.isEmpty()) {
+        QStringList marks;
+        for (qint64 id : f.kept) {
+            marks << QStringLiteral("?");
+            values << id;
+        }
+        where = QStringLiteral(" WHERE (%1) OR id IN (%2)").arg(where.mid(7), marks.join(u','));
+    }
     return db_.exec(QStringLiteral("SELECT id, rq, dh, %1, je, jsr, bz, shbj FROM %2%3 ORDER BY id")
-                        .arg(config_.partner, config_.ledger, s.where()),
-                    s.values());
+                        .arg(config_.partner, config_.ledger, where),
+                    values);
 }
 
 Decimal SettlementService::total(const SettlementFilter &f)

@@ -84,6 +84,8 @@ struct SettlementFilter {
     Approval approval = AnyApproval;
     Direction direction = AnyDirection;
     DateRange dates;
+    // Rows saved through the list since its query: they stay listed whatever the conditions.
+    QList<qint64> kept;
 
     // What the list shows when it opens: the rows of that day.
     static SettlementFilter day(const QDate &d);

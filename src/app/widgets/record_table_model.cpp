@@ -155,6 +155,12 @@ void RecordTableModel::setRowBackground(RowColour rule)
     if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
 }
 
+void RecordTableModel::setRowForeground(RowColour rule)
+{
+    foreground_ = std::move(rule);
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::ForegroundRole});
+}
+
 void RecordTableModel::highlightNotApproved(const QString &field)
 {
     const int column = columnOf(field);
@@ -188,6 +194,9 @@ QVariant RecordTableModel::data(const QModelIndex &index, int role) const
         if (kind == Text) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ForegroundRole:
+        if (foreground_) {
+            if (auto colour = foreground_(index.row())) return *colour;
+        }
         if ((kind == Amount || kind == Quantity) && stores_[size_t(c)].numbers[size_t(s)] < 0) return QColor(Qt::red);
         return {};
     case Qt::BackgroundRole:

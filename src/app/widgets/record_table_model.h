@@ -58,6 +58,8 @@ public:
 
     // Row colouring: `rule` gets a shown row and returns its background, or nothing.
     void setRowBackground(RowColour rule);
+    // Whole-row text colour (a refund or an expense in red), before the amounts' own red.
+    void setRowForeground(RowColour rule);
     // Documents not yet approved (`field` reads "未审核") on light green.
     void highlightNotApproved(const QString &field = QStringLiteral("shbj"));
     static QColor notApprovedColour() { return QColor(225, 255, 225); }
@@ -93,6 +95,7 @@ private:
     int stored_ = 0;
     bool open_ = false;
     RowColour background_;
+    RowColour foreground_;
     // Per text column, the collation rank of each stored row's text; built on the first sort
     // of the column and kept until the rows change.
     mutable std::vector<std::vector<int>> ranks_;
