@@ -53,9 +53,9 @@ SqlFilter IncomeExpenseBook::filter(const IncomeExpenseFilter &f) const
 
 QSqlQuery IncomeExpenseBook::rows(const IncomeExpenseFilter &f)
 {
-    const SqlFilter s = filter(f);
-    return db_.exec(QStringLiteral("SELECT id, rq, lb, xm, se, ze, jsr, bz FROM szfx%1 ORDER BY id").arg(s.where()),
-                    s.values());
+    QVariantList values;
+    const QString where = whereKeeping(filter(f), f.kept, values);
+    return db_.exec(QStringLiteral("SELECT id, rq, lb, xm, se, ze, jsr, bz FROM szfx%1 ORDER BY id").arg(where), values);
 }
 
 IncomeExpenseTotals IncomeExpenseBook::totals(const IncomeExpenseFilter &f)

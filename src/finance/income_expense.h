@@ -28,6 +28,7 @@ struct IncomeExpenseFilter {
     QString employee;
     Category category = AnyCategory;
     DateRange dates;
+    QList<qint64> kept;   // entries saved through the list since its query
 
     static IncomeExpenseFilter day(const QDate &d);
 };

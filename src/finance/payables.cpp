@@ -1,5 +1,16 @@
 #include "finance/payables.h"
 
+const PayablesTexts &PayablesTexts::of(SettlementKind side)
+{
+    static const PayablesTexts payables{QStringLiteral("采购应付明细表"), QStringLiteral("欠款＜0：采购应退款（厂商欠本店的款）"),
+                                        QStringLiteral("采购应付"),       QStringLiteral("采购应退"),
+                                        QStringLiteral("没有单据可查阅！"), QStringLiteral("应付明细表")};
+    static const PayablesTexts receivables{QStringLiteral("销售应收明细表"), QStringLiteral("欠款＜0：销售应退款（本店欠客户的款）"),
+                                           QStringLiteral("销售应收"),       QStringLiteral("销售应退"),
+                                           QStringLiteral("没有明细可查阅！"), QStringLiteral("应收明细表")};
+    return side == SettlementKind::Payment ? payables : receivables;
+}
+
 SqlFilter PayablesBook::filter(const PayablesFilter &f) const
 {
     SqlFilter s(db_);

@@ -19,6 +19,18 @@ struct PayablesFilter {
     Direction direction = AnyDirection;
 };
 
+// What the payables and the receivables windows say differently.
+struct PayablesTexts {
+    QString caption;         // "采购应付明细表" / "销售应收明细表"
+    QString legend;          // the red square's legend
+    QString owedType;        // query type for qk > 0: "采购应付" / "销售应收"
+    QString owedBackType;    // query type for qk < 0: "采购应退" / "销售应退"
+    QString nothingToView;   // "没有单据可查阅！" / "没有明细可查阅！"
+    QString printName;       // "应付明细表" / "应收明细表"
+
+    static const PayablesTexts &of(SettlementKind side);
+};
+
 class PayablesBook {
 public:
     // Payables read the purchase documents, receivables the sales documents: the same columns

@@ -78,6 +78,20 @@ void addDateRange(SqlFilter &f, const DateRange &dates)
     if (dates) f.add(QStringLiteral("rq >= ? AND rq <= ?"), {dateText(dates->first), dateText(dates->second)});
 }
 
+QString whereKeeping(const SqlFilter &f, const QList<qint64> &kept, QVariantList &values)
+{
+    values = f.values();
+    const QString where = f.where();
+    if (kept.isEmpty() || where.isEmpty()) return where;
+    QStringList marks;
+    for (qint64 id : kept) {
+        marks << QStringLiteral("?");
+        values << id;
+    }
+    const QString conditions = where.mid(QStringLiteral(" WHERE ").size());
+    return QStringLiteral(" WHERE (%1) OR id IN (%2)").arg(conditions, marks.join(u','));
+}
+
 SettlementFilter SettlementFilter::day(const QDate &d)
 {
     SettlementFilter f;
@@ -192,17 +206,8 @@ SqlFilter SettlementService::filter(const SettlementFilter &f) const
 
 QSqlQuery SettlementService::rows(const SettlementFilter &f)
 {
-    const SqlFilter s = filter(f);
-    QString where = s.where();
-    QVariantList values = s.values();
-    if (!f.kept.isEmpty() && !where.isEmpty()) {
-        QStringList marks;
-        for (qint64 id : f.kept) {
-            marks << QStringLiteral("?");
-            values << id;
-        }
-        where = QStringLiteral(" WHERE (%1) OR id IN (%2)").arg(where.mid(7), marks.join(u','));
-    }
+    QVariantList values;
+    const QString where = whereKeeping(filter(f), f.kept, values);
     return db_.exec(QStringLiteral("SELECT id, rq, dh, %1, je, jsr, bz, shbj FROM %2%3 ORDER BY id")
                         .arg(config_.partner, config_.ledger, where),
                     values);

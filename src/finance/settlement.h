@@ -71,6 +71,10 @@ using DateRange = std::optional<std::pair<QDate, QDate>>;
 // Adds "rq between the dates" to a filter when there are dates.
 void addDateRange(SqlFilter &f, const DateRange &dates);
 
+// The WHERE clause of a list's conditions that also takes the rows `kept` (saved through the
+// list since its query); their ids join `values`.
+QString whereKeeping(const SqlFilter &f, const QList<qint64> &kept, QVariantList &values);
+
 // The conditions of the list: the query dialog's, or the one day the list opens on.
 struct SettlementFilter {
     enum Approval { AnyApproval, NotApproved, Approved };

@@ -144,9 +144,12 @@ ReportData MoneyListFrame::report(const QString &printName, const QStringList &f
     return r;
 }
 
-void MoneyListFrame::exportGrid()
+void MoneyListFrame::exportGrid(const QString &notOpen)
 {
-    if (!ListWindow::requireOpen(model_)) return;
+    if (!model_->isOpen()) {
+        prompt().warn(notOpen);
+        return;
+    }
     ExportGridToExcel(grid_, windowTitle(), partner_form::dataDir());
 }
 

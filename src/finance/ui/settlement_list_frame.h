@@ -51,7 +51,8 @@ protected:
 
     // What "打印" hands a layout: the rows shown, bound to `fields`, with the title.
     ReportData report(const QString &printName, const QStringList &fields) const;
-    void exportGrid();
+    // "导出"; a list that is not open says `notOpen`.
+    void exportGrid(const QString &notOpen = QStringLiteral("数据表未打开，请先查询！"));
 
     // Runs once, when the window is first shown: the opening query.
     virtual void opened() = 0;

@@ -55,8 +55,7 @@ SettlementQueryDialog::SettlementQueryDialog(SettlementKind kind, QWidget *paren
     : MoneyQueryDialog({{QStringLiteral("审　核"), {QStringLiteral("全部"), QStringLiteral("未审核"), QStringLiteral("已审核")}},
                         {QStringLiteral("类　型"),
                          {QStringLiteral("全部"), SettlementConfig::of(kind).positiveType, SettlementConfig::of(kind).negativeType}}},
-                       {SettlementConfig::of(kind).partnerCaption.left(1) + QStringLiteral("　　") +
-                            SettlementConfig::of(kind).partnerCaption.right(1),
+                       {kind == SettlementKind::Payment ? QStringLiteral("厂　　商") : QStringLiteral("客　　户"),
                         QStringLiteral("员　　工"), QStringLiteral("单　　号")},
                        parent)
 {
