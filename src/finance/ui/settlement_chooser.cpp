@@ -61,6 +61,7 @@ OwedDocumentChooser::OwedDocumentChooser(SettlementKind kind, QWidget *parent)
     layout->addWidget(grid_);
     resize(760, 420);
 
+    KeyFlow::enterMovesFocus(this, nullptr);
     KeyFlow::onEnter(partner_, [this] {
         query();
         return true;
