@@ -53,6 +53,10 @@ void PayablesListWindow::opened() { runQuery({}); }
 void PayablesListWindow::runQuery(const PayablesFilter &f)
 {
     runCommand([&] { display(book_.rows(f)); });
+}
+
+void PayablesListWindow::rowsComplete()
+{
     setStatus({QStringLiteral("总计"), sum(QStringLiteral("qk")).toPlain(), QStringLiteral("默认显示全部数据")});
 }
 

@@ -19,6 +19,7 @@ public:
 protected:
     PayablesListWindow(SettlementKind side, QWidget *parent);
     void opened() override;
+    void rowsComplete() override;
 
 private:
     PayablesBook book_;

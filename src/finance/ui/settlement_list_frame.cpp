@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 bool runCommand(const std::function<void()> &command)
@@ -118,15 +119,38 @@ int MoneyListFrame::currentRow() const
 
 void MoneyListFrame::display(QSqlQuery rows, qint64 selectId)
 {
-    model_->load(rows);
+    // A year of payments is a hundred thousand rows and more: the first screen comes at once.
+    model_->loadLazily(std::move(rows), 500);
     int select = model_->rowCount() > 0 ? 0 : -1;
     for (int r = 0; selectId && r < model_->rowCount(); ++r)
         if (model_->integer(r, QStringLiteral("id")) == selectId) select = r;
+    if (selectId && select == 0) {
+        model_->fetchAll();   // a row just saved may sit further down
+        for (int r = 0; r < model_->rowCount(); ++r)
+            if (model_->integer(r, QStringLiteral("id")) == selectId) select = r;
+    }
     if (select >= 0) grid_->setCurrentIndex(model_->index(select, 0));
+    const int loading = ++loading_;
+    if (!model_->canFetchMore()) {
+        rowsComplete();
+        return;
+    }
+    fetchRest(loading);
+}
+
+void MoneyListFrame::fetchRest(int loading)
+{
+    QTimer::singleShot(0, this, [this, loading] {
+        if (loading != loading_) return;   // another query replaced the list meanwhile
+        model_->fetchMore();
+        if (model_->canFetchMore()) fetchRest(loading);
+        else rowsComplete();
+    });
 }
 
 Decimal MoneyListFrame::sum(const QString &field) const
 {
+    model_->fetchAll();
     const int column = model_->columnOf(field);
     Decimal total;
     for (int r = 0; r < model_->rowCount(); ++r) total += model_->decimal(r, column);
@@ -150,6 +174,7 @@ void MoneyListFrame::exportGrid(const QString &notOpen)
         prompt().warn(notOpen);
         return;
     }
+    model_->fetchAll();
     ExportGridToExcel(grid_, windowTitle(), partner_form::dataDir());
 }
 

@@ -44,9 +44,12 @@ protected:
     void setDoubleClick(const std::function<void()> &run);
     void setStatus(const QStringList &panels);
 
-    // Loads rows and puts the current row on the first one, or on the row with id `selectId`.
+    // Shows the first rows at once and puts the current row on the first one, or on the row
+    // with id `selectId` when it is among them; the rest follow while the operator looks, and
+    // rowsComplete() runs when the list is whole.
     void display(QSqlQuery rows, qint64 selectId = 0);
-    // Sum of an amount column over the rows shown.
+    virtual void rowsComplete() = 0;
+    // Sum of an amount column over every row of the list (reading any rows still to come).
     Decimal sum(const QString &field) const;
 
     // What "打印" hands a layout: the rows shown, bound to `fields`, with the title.
@@ -60,9 +63,12 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    void fetchRest(int loading);
+
     RecordTableModel *model_ = nullptr;
     QTableView *grid_ = nullptr;
     QWidget *toolBar_ = nullptr;
     QList<QLabel *> panels_;
     bool opened_ = false;
+    int loading_ = 0;   // which display() the pending fetches belong to
 };

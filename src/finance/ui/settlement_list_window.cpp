@@ -68,7 +68,6 @@ void SettlementListWindow::runQuery(const SettlementFilter &f)
 void SettlementListWindow::refresh(qint64 selectId)
 {
     runCommand([&] { display(service_.rows(filter_), selectId); });
-    updateTotal();
 }
 
 void SettlementListWindow::updateTotal() { setStatus({QStringLiteral("总计"), sum(QStringLiteral("je")).toPlain()}); }

@@ -27,6 +27,7 @@ public:
 protected:
     SettlementListWindow(SettlementKind kind, QWidget *parent);
     void opened() override;
+    void rowsComplete() override { updateTotal(); }
 
 private:
     // Re-reads the rows shown (the query's and those saved since), keeping the row `selectId`.

@@ -59,7 +59,6 @@ void TFszfx1::runQuery(const IncomeExpenseFilter &f)
 void TFszfx1::refresh(qint64 selectId)
 {
     runCommand([&] { display(IncomeExpenseBook(book()).rows(filter_), selectId); });
-    updateTotals();
 }
 
 void TFszfx1::updateTotals()

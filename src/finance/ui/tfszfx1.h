@@ -20,6 +20,7 @@ public:
 
 protected:
     void opened() override;
+    void rowsComplete() override { updateTotals(); }
 
 private:
     void refresh(qint64 selectId);
