@@ -32,6 +32,8 @@ OwedDocumentChooser::OwedDocumentChooser(SettlementKind kind, QWidget *parent)
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     ListWindow::setupGrid(grid_, model_);
+    // Document numbers are 13 characters: show them whole.
+    if (const int dh = model_->columnOf(QStringLiteral("dh")); dh >= 0) grid_->setColumnWidth(dh, 130);
 
     partner_ = new QLineEdit(this);
     partner_->setObjectName(QStringLiteral("Edit1"));

@@ -38,6 +38,8 @@ MoneyListFrame::MoneyListFrame(const QString &caption, QList<RecordTableModel::C
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     ListWindow::setupGrid(grid_, model_);
+    // Document numbers are 13 characters: show them whole.
+    if (const int dh = model_->columnOf(QStringLiteral("dh")); dh >= 0) grid_->setColumnWidth(dh, 130);
     grid_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     toolBar_ = new QWidget(this);
