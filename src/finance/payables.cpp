@@ -14,11 +14,7 @@ const PayablesTexts &PayablesTexts::of(SettlementKind side)
 SqlFilter PayablesBook::filter(const PayablesFilter &f) const
 {
     SqlFilter s(db_);
-    if (f.matchTexts) {
-        s.contains(config_.partner, f.partner);
-        s.contains(QStringLiteral("jsr"), f.employee);
-        s.contains(QStringLiteral("dh"), f.dh);
-    }
+    if (f.matchTexts) addTexts(s, config_.partner, f.partner, f.employee, f.dh);
     addDateRange(s, f.dates);
     s.equals(QStringLiteral("shbj"), SettlementService::Approved);
     switch (f.direction) {

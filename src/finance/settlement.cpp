@@ -78,6 +78,14 @@ void addDateRange(SqlFilter &f, const DateRange &dates)
     if (dates) f.add(QStringLiteral("rq >= ? AND rq <= ?"), {dateText(dates->first), dateText(dates->second)});
 }
 
+void addTexts(SqlFilter &f, const QString &partnerColumn, const QString &partner, const QString &employee,
+              const QString &dh)
+{
+    f.contains(partnerColumn, partner);
+    f.contains(QStringLiteral("jsr"), employee);
+    f.contains(QStringLiteral("dh"), dh);
+}
+
 QString whereKeeping(const SqlFilter &f, const QList<qint64> &kept, QVariantList &values)
 {
     values = f.values();
@@ -191,11 +199,7 @@ void SettlementService::remove(qint64 id)
 SqlFilter SettlementService::filter(const SettlementFilter &f) const
 {
     SqlFilter s(db_);
-    if (f.matchTexts) {
-        s.contains(config_.partner, f.partner);
-        s.contains(QStringLiteral("jsr"), f.employee);
-        s.contains(QStringLiteral("dh"), f.dh);
-    }
+    if (f.matchTexts) addTexts(s, config_.partner, f.partner, f.employee, f.dh);
     if (f.approval != SettlementFilter::AnyApproval)
         s.equals(QStringLiteral("shbj"), f.approval == SettlementFilter::Approved ? Approved : NotApproved);
     if (f.direction == SettlementFilter::Settled) s.add(QStringLiteral("je > 0"));

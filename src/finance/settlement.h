@@ -71,6 +71,11 @@ using DateRange = std::optional<std::pair<QDate, QDate>>;
 // Adds "rq between the dates" to a filter when there are dates.
 void addDateRange(SqlFilter &f, const DateRange &dates);
 
+// The query dialogs' typed texts: partner, employee and document number, each always a
+// condition (an empty text leaves out rows whose column holds nothing).
+void addTexts(SqlFilter &f, const QString &partnerColumn, const QString &partner, const QString &employee,
+              const QString &dh);
+
 // The WHERE clause of a list's conditions that also takes the rows `kept` (saved through the
 // list since its query); their ids join `values`.
 QString whereKeeping(const SqlFilter &f, const QList<qint64> &kept, QVariantList &values);

@@ -4,7 +4,7 @@
 #include "app/widgets/form_dialog.h"
 #include "app/widgets/number_field.h"
 #include "finance/ui/settlement_list_frame.h"
-#include "finance/ui/settlement_pick_field.h"
+#include "finance/ui/settlement_entry_form.h"
 #include "finance/ui/tfxzyf1.h"
 #include "finance/ui/tfxzys1.h"
 #include "master/ui/tfyg2.h"
@@ -20,34 +20,26 @@ SettlementEntryDialog::SettlementEntryDialog(SettlementKind kind, QWidget *paren
 {
     const SettlementConfig &c = config();
     auto *form = new QGridLayout;
-    auto addRow = [&](int row, const QString &label, QWidget *w) {
-        form->addWidget(new QLabel(label, this), row, 0);
-        form->addWidget(w, row, 1);
-    };
-    date_ = new QDateEdit(this);
-    date_->setObjectName(QStringLiteral("DateTimePicker1"));
-    date_->setCalendarPopup(true);
-    date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    addRow(0, QStringLiteral("　　日期"), date_);
+    date_ = entry_form::addDate(form, 0, this);
 
     dh_ = new QLineEdit(this);
     dh_->setObjectName(QStringLiteral("dh"));
-    settlement_pick::attach(form, 1, QStringLiteral("　　单号"), dh_, c.chooserHint, [this] { openChooser(); },
+    entry_form::addPick(form, 1, QStringLiteral("　　单号"), dh_, c.chooserHint, [this] { openChooser(); },
                             [this] { return partner_->text().trimmed().isEmpty(); });
     connect(dh_, &QLineEdit::textChanged, this, &SettlementEntryDialog::lookUp);
 
     partner_ = new QLineEdit(this);
     partner_->setObjectName(c.partner);
     partner_->setReadOnly(true);
-    addRow(2, QStringLiteral("　　") + c.partnerCaption, partner_);
+    entry_form::addRow(form, 2, QStringLiteral("　　") + c.partnerCaption, partner_);
     qk_ = new QLineEdit(this);
     qk_->setObjectName(QStringLiteral("qk"));
     qk_->setReadOnly(true);
-    addRow(3, QStringLiteral("　　欠款"), qk_);
+    entry_form::addRow(form, 3, QStringLiteral("　　欠款"), qk_);
 
     amount_ = new QLineEdit(this);
     amount_->setObjectName(c.amountField);
-    addRow(4, c.amountLabel, amount_);
+    entry_form::addRow(form, 4, c.amountLabel, amount_);
     // Payments fall back to "0", collections to "0.00", as the two books always did.
     NumberField::attach(amount_, NumberField::Unsigned, NumberField::MayBeEmpty);
     connect(amount_, &QLineEdit::textChanged, this, [this](const QString &t) {
@@ -57,11 +49,11 @@ SettlementEntryDialog::SettlementEntryDialog(SettlementKind kind, QWidget *paren
     jsr_ = new QLineEdit(this);
     jsr_->setObjectName(QStringLiteral("jsr"));
     jsr_->setReadOnly(true);
-    settlement_pick::attach(form, 5, QStringLiteral("　经办人"), jsr_, QStringLiteral("选择经办人"),
+    entry_form::addPick(form, 5, QStringLiteral("　经办人"), jsr_, QStringLiteral("选择经办人"),
                             [this] { openEmployees(); }, [this] { return jsr_->text().trimmed().isEmpty(); });
     bz_ = new QLineEdit(this);
     bz_->setObjectName(QStringLiteral("bz"));
-    addRow(6, QStringLiteral("备注说明"), bz_);
+    entry_form::addRow(form, 6, QStringLiteral("备注说明"), bz_);
 
     st1_ = new QLabel(this);
     st1_->setObjectName(QStringLiteral("ST1"));

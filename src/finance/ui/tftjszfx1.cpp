@@ -4,7 +4,7 @@
 #include "app/widgets/form_dialog.h"
 #include "app/widgets/number_field.h"
 #include "finance/ui/settlement_list_frame.h"
-#include "finance/ui/settlement_pick_field.h"
+#include "finance/ui/settlement_entry_form.h"
 #include "master/ui/lookup_list_window.h"
 #include "master/ui/tfyg2.h"
 
@@ -23,37 +23,29 @@ TFtjszfx1::TFtjszfx1(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TFtjszfx1"));
     auto *form = new QGridLayout;
-    auto addRow = [&](int row, const QString &label, QWidget *w) {
-        form->addWidget(new QLabel(label, this), row, 0);
-        form->addWidget(w, row, 1);
-    };
-    date_ = new QDateEdit(this);
-    date_->setObjectName(QStringLiteral("DateTimePicker1"));
-    date_->setCalendarPopup(true);
-    date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    addRow(0, QStringLiteral("　　日期"), date_);
+    date_ = entry_form::addDate(form, 0, this);
     category_ = new QComboBox(this);
     category_->setObjectName(QStringLiteral("ComboBox1"));
     category_->setEditable(true);
     category_->addItems({IncomeExpenseBook::Income, IncomeExpenseBook::Expense});
-    addRow(1, QStringLiteral("　　类别"), category_);
+    entry_form::addRow(form, 1, QStringLiteral("　　类别"), category_);
     xm_ = new QLineEdit(this);
     xm_->setObjectName(QStringLiteral("xm"));
     xm_->setReadOnly(true);
-    settlement_pick::attach(form, 2, QStringLiteral("　　项目"), xm_, QStringLiteral("选择收支项目"), [this] { openItems(); },
+    entry_form::addPick(form, 2, QStringLiteral("　　项目"), xm_, QStringLiteral("选择收支项目"), [this] { openItems(); },
                             [this] { return xm_->text().trimmed().isEmpty(); });
     je_ = new QLineEdit(this);
     je_->setObjectName(QStringLiteral("je"));
     NumberField::attach(je_, NumberField::Unsigned);
-    addRow(3, QStringLiteral("　　金额"), je_);
+    entry_form::addRow(form, 3, QStringLiteral("　　金额"), je_);
     jsr_ = new QLineEdit(this);
     jsr_->setObjectName(QStringLiteral("jsr"));
     jsr_->setReadOnly(true);
-    settlement_pick::attach(form, 4, QStringLiteral("　经办人"), jsr_, QStringLiteral("选择经办人"),
+    entry_form::addPick(form, 4, QStringLiteral("　经办人"), jsr_, QStringLiteral("选择经办人"),
                             [this] { openEmployees(); }, [this] { return jsr_->text().trimmed().isEmpty(); });
     bz_ = new QLineEdit(this);
     bz_->setObjectName(QStringLiteral("bz"));
-    addRow(5, QStringLiteral("备注说明"), bz_);
+    entry_form::addRow(form, 5, QStringLiteral("备注说明"), bz_);
     st1_ = new QLabel(this);
     st1_->setObjectName(QStringLiteral("ST1"));
     st1_->hide();

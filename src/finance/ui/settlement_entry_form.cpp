@@ -1,7 +1,8 @@
-#include "finance/ui/settlement_pick_field.h"
+#include "finance/ui/settlement_entry_form.h"
 
 #include "app/widgets/key_flow.h"
 
+#include <QDateEdit>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -27,14 +28,29 @@ private:
 
 } // namespace
 
-namespace settlement_pick {
+namespace entry_form {
 
-void attach(QGridLayout *grid, int row, const QString &label, QLineEdit *edit, const QString &hint,
+void addRow(QGridLayout *grid, int row, const QString &label, QWidget *w)
+{
+    grid->addWidget(new QLabel(label, w->parentWidget()), row, 0);
+    grid->addWidget(w, row, 1);
+}
+
+QDateEdit *addDate(QGridLayout *grid, int row, QWidget *owner)
+{
+    auto *date = new QDateEdit(owner);
+    date->setObjectName(QStringLiteral("DateTimePicker1"));
+    date->setCalendarPopup(true);
+    date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    addRow(grid, row, QStringLiteral("　　日期"), date);
+    return date;
+}
+
+void addPick(QGridLayout *grid, int row, const QString &label, QLineEdit *edit, const QString &hint,
             std::function<void()> open, std::function<bool()> needsChoice)
 {
     QWidget *owner = edit->parentWidget();
-    grid->addWidget(new QLabel(label, owner), row, 0);
-    grid->addWidget(edit, row, 1);
+    addRow(grid, row, label, edit);
     auto *pick = new QToolButton(owner);
     pick->setText(QStringLiteral("…"));
     pick->setToolTip(hint);
@@ -50,4 +66,4 @@ void attach(QGridLayout *grid, int row, const QString &label, QLineEdit *edit, c
     });
 }
 
-} // namespace settlement_pick
+} // namespace entry_form
