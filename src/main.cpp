@@ -4,6 +4,7 @@
 #include "app/ui/tfmain1.h"
 #include "app/ui/tfntoc1.h"
 #include "app/ui/tfzhaoling1.h"
+#include "finance/ui/finance_commands.h"
 #include "master/ui/goods_commands.h"
 #include "master/ui/partner_commands.h"
 #include "print/print_layouts.h"
@@ -17,5 +18,6 @@ int main(int argc, char **argv)
         registerGoodsCommands(main);
         registerPartnerCommands(main);
         registerAdminCommands(main);
+        registerFinanceCommands(main);
     });
 }

@@ -31,6 +31,7 @@ void RecordTableModel::clearStorage()
     order_.clear();
     ranks_.assign(size_t(columns_.size()), {});
     stored_ = 0;
+    revealed_ = 0;
     sortColumn_ = -1;
     sortOrder_ = Qt::AscendingOrder;
 }
@@ -44,24 +45,71 @@ void RecordTableModel::putText(int column, QStringView s)
 
 void RecordTableModel::load(QSqlQuery &query)
 {
+    pending_.reset();
     beginResetModel();
     clearStorage();
+    readRows(query, -1);
+    showStoredRows();
+    open_ = true;
+    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void RecordTableModel::loadLazily(QSqlQuery query, int firstRows)
+{
+    pending_.reset();
+    beginResetModel();
+    clearStorage();
+    if (readRows(query, firstRows) == firstRows) pending_ = std::make_unique<QSqlQuery>(std::move(query));
+    showStoredRows();
+    open_ = true;
+    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+int RecordTableModel::readRows(QSqlQuery &query, int maxRows)
+{
     const QSqlRecord rec = query.record();
     std::vector<int> source(size_t(columns_.size()));
     for (int c = 0; c < columns_.size(); ++c) source[size_t(c)] = rec.indexOf(columns_[c].field);
-    while (query.next()) {
+    int read = 0;
+    while (read != maxRows && query.next()) {
         for (int c = 0; c < columns_.size(); ++c) {
             const int i = source[size_t(c)];
             if (isNumeric(c)) stores_[size_t(c)].numbers.push_back(i < 0 ? 0 : query.value(i).toLongLong());
             else putText(c, i < 0 ? QString() : query.value(i).toString());
         }
         ++stored_;
+        ++read;
     }
-    order_.resize(size_t(stored_));
-    std::iota(order_.begin(), order_.end(), 0);
-    open_ = true;
-    endResetModel();
-    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    return read;
+}
+
+void RecordTableModel::showStoredRows()
+{
+    for (; revealed_ < stored_; ++revealed_) order_.push_back(revealed_);
+}
+
+bool RecordTableModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && pending_; }
+
+void RecordTableModel::fetchMore(const QModelIndex &parent)
+{
+    if (parent.isValid() || !pending_) return;
+    // Stored first, shown after: the view hears of the rows before it can see them. A sort
+    // fetches everything first, so new rows never land in a sorted list.
+    const int first = int(order_.size());
+    const int read = readRows(*pending_, FetchBatch);
+    if (read < FetchBatch) pending_.reset();
+    if (read == 0) return;
+    beginInsertRows({}, first, first + read - 1);
+    showStoredRows();
+    for (auto &r : ranks_) r.clear();
+    endInsertRows();
+}
+
+void RecordTableModel::fetchAll()
+{
+    while (canFetchMore()) fetchMore();
 }
 
 void RecordTableModel::appendRow(const std::vector<Cell> &cells)
@@ -88,7 +136,8 @@ void RecordTableModel::appendRow(const std::vector<Cell> &cells)
             putText(c, s);
         }
     }
-    order_.push_back(stored_++);
+    ++stored_;
+    showStoredRows();
     for (auto &r : ranks_) r.clear();
     open_ = true;
     endInsertRows();
@@ -96,6 +145,7 @@ void RecordTableModel::appendRow(const std::vector<Cell> &cells)
 
 void RecordTableModel::close()
 {
+    pending_.reset();
     beginResetModel();
     clearStorage();
     open_ = false;
@@ -155,6 +205,12 @@ void RecordTableModel::setRowBackground(RowColour rule)
     if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
 }
 
+void RecordTableModel::setRowForeground(RowColour rule)
+{
+    foreground_ = std::move(rule);
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::ForegroundRole});
+}
+
 void RecordTableModel::highlightNotApproved(const QString &field)
 {
     const int column = columnOf(field);
@@ -188,6 +244,9 @@ QVariant RecordTableModel::data(const QModelIndex &index, int role) const
         if (kind == Text) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ForegroundRole:
+        if (foreground_) {
+            if (auto colour = foreground_(index.row())) return *colour;
+        }
         if ((kind == Amount || kind == Quantity) && stores_[size_t(c)].numbers[size_t(s)] < 0) return QColor(Qt::red);
         return {};
     case Qt::BackgroundRole:
@@ -216,6 +275,7 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
 void RecordTableModel::sort(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= columns_.size()) return;
+    fetchAll();
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList persistent = persistentIndexList();
     std::vector<int> storedOf;   // stored row of each persistent index, taken before the move

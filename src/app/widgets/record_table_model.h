@@ -7,14 +7,16 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QList>
+#include <QSqlQuery>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <variant>
 #include <vector>
 
-class QSqlQuery;
+
 
 class RecordTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -42,6 +44,13 @@ public:
     // Replaces the rows with those of an executed query; columns are matched by field name
     // (a column the query lacks stays empty). The list is open afterwards.
     void load(QSqlQuery &query);
+    // The same for long lists: the first `firstRows` rows now, the rest kept in the query and
+    // read by fetchMore as the grid scrolls (or all at once by fetchAll, or by a sort).
+    void loadLazily(QSqlQuery query, int firstRows);
+    void fetchAll();
+    bool canFetchMore(const QModelIndex &parent = {}) const override;
+    void fetchMore(const QModelIndex &parent = {}) override;
+    static constexpr int FetchBatch = 5000;
     // Rows computed in code: one cell per column, Decimal for amounts and quantities.
     void appendRow(const std::vector<Cell> &cells);
     // No rows, and the list counts as not opened ("数据表未打开，请先查询！").
@@ -58,6 +67,8 @@ public:
 
     // Row colouring: `rule` gets a shown row and returns its background, or nothing.
     void setRowBackground(RowColour rule);
+    // Whole-row text colour (a refund or an expense in red), before the amounts' own red.
+    void setRowForeground(RowColour rule);
     // Documents not yet approved (`field` reads "未审核") on light green.
     void highlightNotApproved(const QString &field = QStringLiteral("shbj"));
     static QColor notApprovedColour() { return QColor(225, 255, 225); }
@@ -84,6 +95,8 @@ private:
     QStringView storedText(int column, int storedRow) const;
     QString display(int column, int storedRow) const;
     void clearStorage();
+    int readRows(QSqlQuery &query, int maxRows);   // -1: to the end; returns the rows read
+    void showStoredRows();                         // stored rows not yet shown join the end
     void putText(int column, QStringView s);
     const std::vector<int> &textRanks(int column) const;
 
@@ -91,8 +104,11 @@ private:
     std::vector<Store> stores_;
     std::vector<int> order_;   // shown row -> stored row
     int stored_ = 0;
+    int revealed_ = 0;   // stored rows [0, revealed_) have been put into order_
     bool open_ = false;
     RowColour background_;
+    RowColour foreground_;
+    std::unique_ptr<QSqlQuery> pending_;   // the rest of a lazily loaded list
     // Per text column, the collation rank of each stored row's text; built on the first sort
     // of the column and kept until the rows change.
     mutable std::vector<std::vector<int>> ranks_;

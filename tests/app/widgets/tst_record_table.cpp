@@ -86,6 +86,47 @@ private slots:
         QSqlDatabase::removeDatabase("records");
     }
 
+    // A long list shows its first rows at once and reads the rest as asked, never skipping or
+    // repeating a row, also after rows were taken out; a sort reads everything first.
+    void lazyLoadingReadsEveryRowOnce()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "lazy");
+            db.setDatabaseName(":memory:");
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec("CREATE TABLE sp (id INTEGER, spbh TEXT, je INTEGER)"));
+            QVERIFY(q.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 12000) "
+                           "INSERT INTO sp SELECT i, printf('%05d', i), i * 10000 FROM n"));
+            auto rows = [&] {
+                QSqlQuery r(db);
+                r.setForwardOnly(true);
+                r.exec("SELECT id, spbh, je FROM sp ORDER BY id");
+                return r;
+            };
+            RecordTableModel m(goodsColumns());
+            m.loadLazily(rows(), 10);
+            QCOMPARE(m.rowCount(), 10);
+            QVERIFY(m.canFetchMore());
+            m.removeRows(0, 1);
+            m.fetchMore();
+            QCOMPARE(m.rowCount(), 9 + RecordTableModel::FetchBatch);
+            QCOMPARE(m.integer(8, "id"), qint64(10));
+            QCOMPARE(m.integer(9, "id"), qint64(11));
+            m.fetchAll();
+            QVERIFY(!m.canFetchMore());
+            QCOMPARE(m.rowCount(), 11999);
+            QCOMPARE(m.text(11998, "spbh"), QString("12000"));
+
+            m.loadLazily(rows(), 10);
+            m.sort(m.columnOf("je"), Qt::DescendingOrder);
+            QCOMPARE(m.rowCount(), 12000);
+            QCOMPARE(m.integer(0, "id"), qint64(12000));
+            QVERIFY(!m.canFetchMore());
+        }
+        QSqlDatabase::removeDatabase("lazy");
+    }
+
     void notApprovedRowsLightGreen()
     {
         RecordTableModel m(goodsColumns());
