@@ -155,6 +155,20 @@ void RecordTableModel::setRowBackground(RowColour rule)
     if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
 }
 
+void RecordTableModel::setTitle(int column, const QString &title)
+{
+    if (column < 0 || column >= columns_.size()) return;
+    columns_[column].title = title;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void RecordTableModel::redRowsWhenNegative(const QString &field, bool orZero)
+{
+    const int column = columnOf(field);
+    redField_ = column >= 0 && isNumeric(column) ? column : -1;
+    redOrZero_ = orZero;
+}
+
 void RecordTableModel::highlightNotApproved(const QString &field)
 {
     const int column = columnOf(field);
@@ -188,6 +202,10 @@ QVariant RecordTableModel::data(const QModelIndex &index, int role) const
         if (kind == Text) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ForegroundRole:
+        if (redField_ >= 0) {
+            const qint64 v = stores_[size_t(redField_)].numbers[size_t(s)];
+            if (v < 0 || (redOrZero_ && v == 0)) return QColor(Qt::red);
+        }
         if ((kind == Amount || kind == Quantity) && stores_[size_t(c)].numbers[size_t(s)] < 0) return QColor(Qt::red);
         return {};
     case Qt::BackgroundRole:

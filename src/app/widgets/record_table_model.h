@@ -38,6 +38,8 @@ public:
 
     const QList<Column> &columns() const { return columns_; }
     int columnOf(const QString &field) const;   // -1 when there is no such column
+    // A title that changes with what the list shows (a group column's meaning).
+    void setTitle(int column, const QString &title);
 
     // Replaces the rows with those of an executed query; columns are matched by field name
     // (a column the query lacks stays empty). The list is open afterwards.
@@ -61,6 +63,9 @@ public:
     // Documents not yet approved (`field` reads "未审核") on light green.
     void highlightNotApproved(const QString &field = QStringLiteral("shbj"));
     static QColor notApprovedColour() { return QColor(225, 255, 225); }
+    // Whole rows in red text when the amount or quantity in `field` is below zero, or with
+    // `orZero` not above it: returns, stock going out, abnormal stock.
+    void redRowsWhenNegative(const QString &field, bool orZero = false);
 
     // Sorting of the loaded rows; -1 while they stand in their loaded order.
     int sortColumn() const { return sortColumn_; }
@@ -93,6 +98,8 @@ private:
     int stored_ = 0;
     bool open_ = false;
     RowColour background_;
+    int redField_ = -1;
+    bool redOrZero_ = false;
     // Per text column, the collation rank of each stored row's text; built on the first sort
     // of the column and kept until the rows change.
     mutable std::vector<std::vector<int>> ranks_;
