@@ -3,9 +3,11 @@
 #include "app/ui/tfmain1.h"
 #include "app/ui/tfntoc1.h"
 #include "app/ui/tfzhaoling1.h"
+#include "finance/ui/analysis_commands.h"
 #include "master/ui/goods_commands.h"
 #include "master/ui/partner_commands.h"
 #include "print/print_layouts.h"
+#include "stock/ui/stock_report_commands.h"
 
 int main(int argc, char **argv)
 {
@@ -15,5 +17,7 @@ int main(int argc, char **argv)
         main.setCommandHandler(QStringLiteral("找零钱工具"), [&main] { main.openChild<TFzhaoling1>(); });
         registerGoodsCommands(main);
         registerPartnerCommands(main);
+        registerStockReportCommands(main);
+        registerAnalysisCommands(main);
     });
 }

@@ -94,6 +94,12 @@ void RecordTableModel::appendRow(const std::vector<Cell> &cells)
     endInsertRows();
 }
 
+void RecordTableModel::clearOpen()
+{
+    close();
+    open_ = true;
+}
+
 void RecordTableModel::close()
 {
     beginResetModel();

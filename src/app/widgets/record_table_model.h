@@ -48,6 +48,8 @@ public:
     void appendRow(const std::vector<Cell> &cells);
     // No rows, and the list counts as not opened ("数据表未打开，请先查询！").
     void close();
+    // No rows, and the list open: rows computed in code follow with appendRow.
+    void clearOpen();
     bool isOpen() const { return open_; }
 
     // Values of a shown row (after sorting and deletions).
