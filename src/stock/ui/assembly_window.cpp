@@ -144,6 +144,7 @@ AssemblyWindow::AssemblyWindow(const AssemblyKind &kind, const Texts &t, QWidget
 
     // Enter walks whole → quantity → part → coefficient and adds the part; an empty warehouse
     // or an unknown code opens its picker instead.
+    KeyFlow::enterMovesFocus(this, nullptr);
     for (int i = 0; i < 2; ++i) {
         KeyFlow::onEnter(ck_[i], [this, i] {
             if (ck_[i]->text().isEmpty()) pickWarehouse(i + 1);
