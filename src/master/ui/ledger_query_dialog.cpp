@@ -20,19 +20,7 @@ LedgerQueryDialog::LedgerQueryDialog(const LedgerDialogSetup &setup, QWidget *pa
     dates_ = DateRange::make(this, QStringLiteral("日期从"), setup.keepDatesInOrder);
     form->addRow(dates_.layout());
 
-    direction_ = new QComboBox(this);
-    direction_->setObjectName(QStringLiteral("ComboBox1"));
-    direction_->addItems({QStringLiteral("全部"), setup.inText, setup.outText});
-    form->addRow(QStringLiteral("类　型"), direction_);
-
-    const QStringList labels = {setup.partyLabel, QStringLiteral("员　　工"), QStringLiteral("商品编码"),
-                                QStringLiteral("商品名称"), QStringLiteral("仓　　库")};
-    for (int i = 0; i < 5; ++i) {
-        if (i == 4 && !setup.withWarehouse) break;
-        edits_[i] = new QLineEdit(this);
-        edits_[i]->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
-        form->addRow(labels[i], edits_[i]);
-    }
+    // The grouping comes before the boxes, so Enter in the last box computes.
     if (!setup.groupings.isEmpty()) {
         auto *group = new QButtonGroup(this);
         auto *row = new QHBoxLayout;
@@ -45,6 +33,19 @@ LedgerQueryDialog::LedgerQueryDialog(const LedgerDialogSetup &setup, QWidget *pa
         groups_[0]->setChecked(true);
         connect(group, &QButtonGroup::idClicked, this, [this](int id) { emit groupingChosen(LedgerGrouping(id)); });
         form->addRow(row);
+    }
+    direction_ = new QComboBox(this);
+    direction_->setObjectName(QStringLiteral("ComboBox1"));
+    direction_->addItems({QStringLiteral("全部"), setup.inText, setup.outText});
+    form->addRow(QStringLiteral("类　型"), direction_);
+
+    const QStringList labels = {setup.partyLabel, QStringLiteral("员　　工"), QStringLiteral("商品编码"),
+                                QStringLiteral("商品名称"), QStringLiteral("仓　　库")};
+    for (int i = 0; i < 5; ++i) {
+        if (i == 4 && !setup.withWarehouse) break;
+        edits_[i] = new QLineEdit(this);
+        edits_[i]->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
+        form->addRow(labels[i], edits_[i]);
     }
     const FormDialogButtons b = layOutFormDialog(this, form, setup.mainCaption, QStringLiteral("BitBtn1"),
                                                  QStringLiteral("BitBtn2"));
