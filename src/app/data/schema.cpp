@@ -42,6 +42,18 @@ QList<Table> makeTables()
     const QList<QStringList> headerIdx = {{"kdrq"}, {"rq"}};
     const QList<QStringList> lineIdx = {{"dh"}};
     const QList<QStringList> ledgerIdx = {{"dh"}, {"rq"}, {"ck", "txm"}};
+    // The statistics sum each ledger per goods item, per partner or handler and goods item:
+    // covering indexes deliver the rows in that order without sorting a million of them.
+    // The handler index of the sales also serves the commission table (per handler and goods
+    // row of a warehouse).
+    auto withIdx = [&ledgerIdx](QList<QStringList> more) { return ledgerIdx + more; };
+    const QList<QStringList> purchaseIdx = withIdx({{"txm", "ppgg", "dw", "sl", "je"},
+                                                    {"ghs", "txm", "ppgg", "dw", "sl", "je"},
+                                                    {"jsr", "txm", "ppgg", "dw", "sl", "je"}});
+    const QList<QStringList> salesIdx = withIdx({{"txm", "ppgg", "dw", "sl", "je", "cbje", "maoli"},
+                                                 {"kh", "txm", "ppgg", "dw", "sl", "je", "cbje", "maoli"},
+                                                 {"jsr", "txm", "ppgg", "dw", "ck", "sl", "je", "cbje", "maoli"}});
+    const QList<QStringList> stockChangeIdx = withIdx({{"txm", "ppgg", "dw", "lx", "sl", "je"}});
 
     return {
         {"sp",
@@ -73,8 +85,8 @@ QList<Table> makeTables()
         {"cgglc", tradeLine, lineIdx, {}},
         {"xsglz", header("kh", "yse", "sse"), headerIdx, {"dh"}},
         {"xsglc", salesLine, lineIdx, {}},
-        {"cgfx", ledger("ghs", false), ledgerIdx, {}},
-        {"xsfx", ledger("kh", true), ledgerIdx, {}},
+        {"cgfx", ledger("ghs", false), purchaseIdx, {}},
+        {"xsfx", ledger("kh", true), salesIdx, {}},
         {"fkfx", money("ghs"), {{"dh"}, {"rq"}}, {}},
         {"skfx", money("kh"), {{"dh"}, {"rq"}}, {}},
         {"dbglz",
@@ -86,7 +98,7 @@ QList<Table> makeTables()
         {"rkfx",
          {{"rq", T},  {"dh", T},  {"ck", T}, {"lx", T}, {"jsr", T}, {"txm", T},
           {"ppgg", T}, {"dw", T}, {"sl", A}, {"jg", A}, {"je", A}},
-         ledgerIdx,
+         stockChangeIdx,
          {}},
         {"rkglz",
          {{"dh", T},   {"rq", T},   {"kdrq", T}, {"ck", T},     {"lx", T},   {"jsr", T},
@@ -150,15 +162,20 @@ const QStringList &permissionNames()
     return names;
 }
 
+// Index n (from 1) of the table's list; its name is its position, so a later version adds
+// indexes at the end of a list and creates them by number.
+static void createIndex(Database &db, const Table &t, int n)
+{
+    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_i%2 ON %1 (%3)").arg(QLatin1String(t.name)).arg(n).arg(t.indexes[n - 1].join(u',')));
+}
+
 static void createTable(Database &db, const Table &t)
 {
     QStringList defs{db.idColumnDefinition()};
     for (const Column &c : t.columns)
         defs << QString::fromLatin1(c.name) + u' ' + columnType(db, c.kind);
     db.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(QLatin1String(t.name), defs.join(QStringLiteral(", "))));
-    int n = 0;
-    for (const QStringList &cols : t.indexes)
-        db.exec(QStringLiteral("CREATE INDEX %1_i%2 ON %1 (%3)").arg(QLatin1String(t.name)).arg(++n).arg(cols.join(u',')));
+    for (int n = 1; n <= t.indexes.size(); ++n) createIndex(db, t, n);
     if (!t.unique.isEmpty())
         db.exec(QStringLiteral("CREATE UNIQUE INDEX %1_u ON %1 (%2)").arg(QLatin1String(t.name), t.unique.join(u',')));
 }
@@ -183,6 +200,12 @@ void upgrade(Database &db)
     Transaction tx(db);
     // Version 2: the operation log.
     if (from < 2) createTable(db, *table(QStringLiteral("czrz")));
+    // Version 3: the statistics' covering indexes on the three detail ledgers (4th onwards).
+    if (from < 3)
+        for (const char *name : {"cgfx", "xsfx", "rkfx"}) {
+            const Table &t = *table(QString::fromLatin1(name));
+            for (int n = 4; n <= t.indexes.size(); ++n) createIndex(db, t, n);
+        }
     db.exec(QStringLiteral("UPDATE schema_version SET version = ?"), {CurrentVersion});
     tx.commit();
 }
