@@ -3,67 +3,43 @@
 #include "app/data/schema.h"
 #include "app/data/sql_filter.h"
 
-#include <QHash>
 #include <QSqlQuery>
 
 namespace Analysis {
 
 bool seesCost(const QString &operatorName) { return operatorName == schema::builtInOperator(); }
 
-namespace {
-
-struct Rates {
-    Decimal slt, jet;
-};
-
-QString goodsKey(const QString &txm, const QString &ppgg, const QString &dw)
-{
-    return txm + QChar(0x1f) + ppgg + QChar(0x1f) + dw;
-}
-
-} // namespace
-
-QList<CommissionRow> commissions(Database &db, const CommissionFilter &f)
+QString commissionSql(const Database &db, const CommissionFilter &f, QVariantList *values)
 {
     SqlFilter filter(db);
     filter.containsIfTyped(QStringLiteral("jsr"), f.jsr);
     if (f.dated) filter.add(QStringLiteral("rq >= ? AND rq <= ?"), {f.from, f.to});
-    // Summed per handler and goods row first, so each rate is looked up once per group.
-    QSqlQuery sales = db.exec(QStringLiteral("SELECT jsr, txm, ppgg, dw, ck, SUM(sl), SUM(je) FROM xsfx%1 "
-                                             "GROUP BY jsr, txm, ppgg, dw, ck ORDER BY jsr")
-                                  .arg(filter.where()),
-                              filter.values());
+    *values = filter.values();
+    // The sales are summed per handler and goods row of a warehouse, each sum takes the rates
+    // of its goods row (or of the oldest row of the goods when its warehouse no longer holds
+    // them), and the products are summed per handler: one row per handler leaves the database.
+    // The products carry eight decimals; each handler's sum is rounded once, to four.
+    return QStringLiteral("SELECT s.jsr, SUM(s.sl * r.slt), SUM(s.je * r.jet) FROM ("
+                          "SELECT jsr, ck, txm, ppgg, dw, SUM(sl) AS sl, SUM(je) AS je FROM xsfx%1 "
+                          "GROUP BY jsr, txm, ppgg, dw, ck) s "
+                          "JOIN sp r ON r.id = COALESCE("
+                          "(SELECT MIN(id) FROM sp WHERE ck = s.ck AND ppgg = s.ppgg AND txm = s.txm AND dw = s.dw), "
+                          "(SELECT MIN(id) FROM sp WHERE txm = s.txm AND ppgg = s.ppgg AND dw = s.dw)) "
+                          "GROUP BY s.jsr ORDER BY s.jsr")
+        .arg(filter.where());
+}
 
-    // Rates by warehouse and goods, and the oldest row of each goods item for sales whose
-    // warehouse no longer holds it.
-    QHash<QString, Rates> own, oldest;
-    QSqlQuery goods = db.exec(QStringLiteral("SELECT ck, txm, ppgg, dw, slt, jet FROM sp ORDER BY id"));
-    while (goods.next()) {
-        const QString key = goodsKey(goods.value(1).toString(), goods.value(2).toString(), goods.value(3).toString());
-        const Rates r{Decimal::fromRaw(goods.value(4).toLongLong()), Decimal::fromRaw(goods.value(5).toLongLong())};
-        const QString inWarehouse = goods.value(0).toString() + QChar(0x1e) + key;
-        if (!own.contains(inWarehouse)) own.insert(inWarehouse, r);
-        if (!oldest.contains(key)) oldest.insert(key, r);
-    }
-
+QList<CommissionRow> commissions(Database &db, const CommissionFilter &f)
+{
+    QVariantList values;
+    const QString sql = commissionSql(db, f, &values);
+    QSqlQuery q = db.exec(sql, values);
+    const Decimal eightToFour(Decimal::Scale);
     QList<CommissionRow> out;
-    while (sales.next()) {
-        const QString jsr = sales.value(0).toString();
-        const QString key = goodsKey(sales.value(1).toString(), sales.value(2).toString(), sales.value(3).toString());
-        auto it = own.constFind(sales.value(4).toString() + QChar(0x1e) + key);
-        const Rates *r = it != own.constEnd() ? &*it : nullptr;
-        if (!r) {
-            auto o = oldest.constFind(key);
-            if (o == oldest.constEnd()) continue;
-            r = &*o;
-        }
-        if (out.isEmpty() || out.last().yuangong != jsr) out.append({jsr, {}, {}, {}});
-        CommissionRow &row = out.last();
-        const Decimal bySl = Decimal::fromRaw(sales.value(5).toLongLong()) * r->slt;
-        const Decimal byJe = Decimal::fromRaw(sales.value(6).toLongLong()) * r->jet;
-        row.sltc += bySl;
-        row.jetc += byJe;
-        row.ztc += bySl + byJe;
+    while (q.next()) {
+        const Decimal bySl = Decimal::fromRaw(q.value(1).toLongLong()) / eightToFour;
+        const Decimal byJe = Decimal::fromRaw(q.value(2).toLongLong()) / eightToFour;
+        out.append({q.value(0).toString(), bySl, byJe, bySl + byJe});
     }
     return out;
 }

@@ -21,6 +21,7 @@ QList<Decimal> sums(Database &db, const QString &table, const QStringList &colum
 {
     SqlFilter filter(db);
     if (approvedOnly) filter.equals(QStringLiteral("shbj"), QStringLiteral("已审核"));
+    // The date indexes carry the summed figures: a period is read from the index alone.
     if (p && p->dated) filter.add(QStringLiteral("rq >= ? AND rq <= ?"), {p->from, p->to});
     QStringList parts;
     for (const QString &c : columns) parts << QStringLiteral("SUM(%1)").arg(c);
