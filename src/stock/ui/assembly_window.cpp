@@ -8,6 +8,7 @@
 #include "master/ui/lookup_list_window.h"
 #include "master/ui/tfsp3.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace {
 
@@ -28,6 +31,26 @@ QLineEdit *edit(QWidget *parent, const QString &name, bool readOnly, const QStri
     e->setPlaceholderText(hint);
     return e;
 }
+
+// A double-click in a warehouse field opens the warehouse picker, as its button does.
+class DoubleClickPicks final : public QObject {
+public:
+    DoubleClickPicks(QWidget *field, std::function<void()> pick) : QObject(field), pick_(std::move(pick))
+    {
+        field->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() != QEvent::MouseButtonDblClick) return false;
+        pick_();
+        return true;
+    }
+
+private:
+    std::function<void()> pick_;
+};
 
 QPushButton *pickerButton(QWidget *parent, const QString &hint)
 {
@@ -67,6 +90,7 @@ AssemblyWindow::AssemblyWindow(const AssemblyKind &kind, const Texts &t, QWidget
         QPushButton *pickCk = pickerButton(groups[i], QStringLiteral("选择") + wholeOrPart[i] + QStringLiteral("仓库"));
         QPushButton *goodsButton = pickerButton(groups[i], QStringLiteral("选择") + wholeOrPart[i]);
         connect(pickCk, &QPushButton::clicked, this, [this, i] { pickWarehouse(i + 1); });
+        new DoubleClickPicks(ck_[i], [this, i] { pickWarehouse(i + 1); });
         connect(goodsButton, &QPushButton::clicked, this, [this, i] { pickGoods(i + 1); });
         connect(txm_[i], &QLineEdit::textChanged, this, [this, i] { codeTyped(i + 1); });
         g->addWidget(new QLabel(wholeOrPart[i] + QStringLiteral("仓库"), groups[i]), 0, 0);
