@@ -3,6 +3,7 @@
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/widgets/key_flow.h"
+#include "app/widgets/report_bar.h"
 #include "finance/combined_statistics.h"
 #include "master/company_info.h"
 #include "print/ui/print_preview.h"
@@ -22,18 +23,10 @@ TFsztj1::TFsztj1(QWidget *parent) : QWidget(parent)
     dates_ = DateRange::make(this, QStringLiteral("日期范围"));
     auto *top = new QHBoxLayout;
     top->addLayout(dates_.layout(QStringLiteral("至")));
-    QPushButton *close = nullptr;
-    const QList<std::pair<const char *, const char *>> buttons = {{"BB1", "统计"}, {"BB2", "打印"}, {"BB3", "关闭"}};
-    for (const auto &[name, text] : buttons) {
-        auto *b = new QPushButton(QString::fromUtf8(text), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        top->addWidget(b);
-        const QString n = b->objectName();
-        if (n == QLatin1String("BB1")) connect(b, &QPushButton::clicked, this, &TFsztj1::computeClick);
-        if (n == QLatin1String("BB2")) connect(b, &QPushButton::clicked, this, &TFsztj1::printClick);
-        if (n == QLatin1String("BB3")) close = b;
-    }
+    const auto b = ReportBar::addButtons(this, top, {{"BB1", "统计"}, {"BB2", "打印"}, {"BB3", "关闭"}});
+    connect(b["BB1"], &QPushButton::clicked, this, &TFsztj1::computeClick);
+    connect(b["BB2"], &QPushButton::clicked, this, &TFsztj1::printClick);
+    QPushButton *close = b["BB3"];
     connect(close, &QPushButton::clicked, this, [this] { KeyFlow::closeWindow(this); });
 
     // The figures in their rows: purchases, sales, stock changes, stock, payables, owed,

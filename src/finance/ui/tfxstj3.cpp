@@ -6,12 +6,12 @@
 #include "app/widgets/key_flow.h"
 #include "app/widgets/list_window.h"
 #include "app/widgets/record_table_model.h"
+#include "app/widgets/report_bar.h"
 #include "finance/analysis.h"
 #include "master/company_info.h"
 #include "master/ui/partner_form.h"
 #include "print/ui/print_preview.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,19 +38,11 @@ TFxstj3::TFxstj3(QWidget *parent) : QWidget(parent)
     top->addLayout(dates_.layout(QStringLiteral("至")));
     top->addWidget(new QLabel(QStringLiteral("员　　工"), this));
     top->addWidget(edit_);
-    QPushButton *close = nullptr;
-    const QList<std::pair<const char *, const char *>> buttons = {{"BB1", "统计"}, {"BB2", "打印"}, {"BB3", "导出"}, {"BB4", "关闭"}};
-    for (const auto &[name, text] : buttons) {
-        auto *b = new QPushButton(QString::fromUtf8(text), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        top->addWidget(b);
-        const QString n = b->objectName();
-        if (n == QLatin1String("BB1")) connect(b, &QPushButton::clicked, this, &TFxstj3::computeClick);
-        if (n == QLatin1String("BB2")) connect(b, &QPushButton::clicked, this, &TFxstj3::printClick);
-        if (n == QLatin1String("BB3")) connect(b, &QPushButton::clicked, this, &TFxstj3::exportClick);
-        if (n == QLatin1String("BB4")) close = b;
-    }
+    const auto b = ReportBar::addButtons(this, top, {{"BB1", "统计"}, {"BB2", "打印"}, {"BB3", "导出"}, {"BB4", "关闭"}});
+    connect(b["BB1"], &QPushButton::clicked, this, &TFxstj3::computeClick);
+    connect(b["BB2"], &QPushButton::clicked, this, &TFxstj3::printClick);
+    connect(b["BB3"], &QPushButton::clicked, this, &TFxstj3::exportClick);
+    QPushButton *close = b["BB4"];
     connect(close, &QPushButton::clicked, this, [this] { KeyFlow::closeWindow(this); });
 
     using Col = RecordTableModel::Column;
@@ -62,24 +54,14 @@ TFxstj3::TFxstj3(QWidget *parent) : QWidget(parent)
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     ListWindow::setupGrid(grid_, model_);
 
-    auto *status = new QHBoxLayout;
-    status->addWidget(new QLabel(QStringLiteral("总计"), this));
-    for (int i = 0; i < 3; ++i) {
-        auto *l = new QLabel(QStringLiteral("0.00"), this);
-        l->setObjectName(QStringLiteral("Total%1").arg(i + 1));
-        l->setMinimumWidth(110);
-        l->setFrameShape(QFrame::StyledPanel);
-        totals_ << l;
-        status->addWidget(l);
-    }
-    status->addStretch();
+    QHBoxLayout *status = ReportBar::totalsRow(this, 3, QStringLiteral("0.00"), &totals_);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(grid_);
     layout->addLayout(status);
     resize(760, 480);
-    KeyFlow::enterMovesFocus(this, qobject_cast<QPushButton *>(findChild<QPushButton *>(QStringLiteral("BB1"))));
+    KeyFlow::enterMovesFocus(this, b["BB1"]);
     KeyFlow::escCloses(this, close);
 }
 

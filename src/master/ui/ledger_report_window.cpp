@@ -7,12 +7,12 @@
 #include "app/widgets/grid_export.h"
 #include "app/widgets/key_flow.h"
 #include "app/widgets/list_window.h"
+#include "app/widgets/report_bar.h"
 #include "master/company_info.h"
 #include "master/ui/partner_form.h"
 #include "print/ui/print_preview.h"
 
 #include <QDate>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -73,38 +73,14 @@ LedgerReportWindow::LedgerReportWindow(Setup setup, QWidget *parent) : QWidget(p
     buttons << std::pair{QStringLiteral("SB77"), detail ? QStringLiteral("查询") : QStringLiteral("统计")}
             << std::pair{QStringLiteral("SB88"), QStringLiteral("打印")} << std::pair{QStringLiteral("SB99"), QStringLiteral("导出")}
             << std::pair{QStringLiteral("SB100"), QStringLiteral("关闭")};
-    QPushButton *close = nullptr, *detailButton = nullptr;
-    for (const auto &[name, text] : buttons) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        bar->addWidget(b);
-        if (name == QLatin1String("SB66")) connect(b, &QPushButton::clicked, this, &LedgerReportWindow::detailClick), detailButton = b;
-        if (name == QLatin1String("SB77")) connect(b, &QPushButton::clicked, this, &LedgerReportWindow::queryClick);
-        if (name == QLatin1String("SB88")) connect(b, &QPushButton::clicked, this, &LedgerReportWindow::printClick);
-        if (name == QLatin1String("SB99")) connect(b, &QPushButton::clicked, this, &LedgerReportWindow::exportClick);
-        if (name == QLatin1String("SB100")) close = b;
-    }
-    connect(close, &QPushButton::clicked, this, [this] { KeyFlow::closeWindow(this); });
-    bar->addStretch();
-    auto *square = new QFrame(this);
-    square->setFixedSize(12, 12);
-    square->setStyleSheet(QStringLiteral("background: red"));
-    bar->addWidget(square);
-    bar->addWidget(new QLabel(setup_.legend, this));
-
-    auto *status = new QHBoxLayout;
-    status->addWidget(new QLabel(QStringLiteral("总计"), this));
-    const int panels = spec.withCost ? 4 : 2;
-    for (int i = 0; i < panels; ++i) {
-        auto *l = new QLabel(this);
-        l->setObjectName(QStringLiteral("Total%1").arg(i + 1));
-        l->setMinimumWidth(110);
-        l->setFrameShape(QFrame::StyledPanel);
-        totals_ << l;
-        status->addWidget(l);
-    }
-    status->addStretch();
+    const auto b = ReportBar::addButtons(this, bar, buttons);
+    if (!detail) connect(b["SB66"], &QPushButton::clicked, this, &LedgerReportWindow::detailClick);
+    connect(b["SB77"], &QPushButton::clicked, this, &LedgerReportWindow::queryClick);
+    connect(b["SB88"], &QPushButton::clicked, this, &LedgerReportWindow::printClick);
+    connect(b["SB99"], &QPushButton::clicked, this, &LedgerReportWindow::exportClick);
+    connect(b["SB100"], &QPushButton::clicked, this, [this] { KeyFlow::closeWindow(this); });
+    ReportBar::addRedLegend(this, bar, setup_.legend);
+    QHBoxLayout *status = ReportBar::totalsRow(this, spec.withCost ? 4 : 2, QString(), &totals_);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(bar);
@@ -112,8 +88,8 @@ LedgerReportWindow::LedgerReportWindow(Setup setup, QWidget *parent) : QWidget(p
     layout->addLayout(status);
     resize(900, 520);
 
-    if (detailButton) KeyFlow::gridActivates(grid_, detailButton, false);
-    KeyFlow::escCloses(this, close);
+    if (!detail) KeyFlow::gridActivates(grid_, b["SB66"], false);
+    KeyFlow::escCloses(this, b["SB100"]);
     if (!detail) clearStatistics(LedgerGrouping::None);
 }
 

@@ -6,6 +6,7 @@
 #include "app/widgets/key_flow.h"
 #include "app/widgets/list_window.h"
 #include "app/widgets/record_table_model.h"
+#include "app/widgets/report_bar.h"
 #include "master/company_info.h"
 #include "master/goods.h"
 #include "master/ui/goods_category_tree.h"
@@ -44,21 +45,11 @@ TFkcfx1::TFkcfx1(QWidget *parent) : QWidget(parent)
     for (const char *f : {"kcjg", "kcje"}) grid_->setColumnHidden(model_->columnOf(QString::fromLatin1(f)), !prices_);
 
     auto *bar = new QHBoxLayout;
-    const QList<std::pair<const char *, const char *>> buttons = {
-        {"SB55", "归零"}, {"SB77", "查询"}, {"SB88", "打印"}, {"SB99", "导出"}, {"SB100", "关闭"}, {"SB33", "拆零"}, {"SB44", "组装"}};
-    QHash<QString, QPushButton *> b;
-    for (const auto &[name, text] : buttons) {
-        auto *button = new QPushButton(QString::fromUtf8(text), this);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
-        b.insert(button->objectName(), button);
-        bar->addWidget(button);
-        if (QLatin1String(name) == QLatin1String("SB100")) {
-            auto *line = new QFrame(this);
-            line->setFrameShape(QFrame::VLine);
-            bar->addWidget(line);
-        }
-    }
+    auto b = ReportBar::addButtons(this, bar, {{"SB55", "归零"}, {"SB77", "查询"}, {"SB88", "打印"}, {"SB99", "导出"}, {"SB100", "关闭"}});
+    auto *line = new QFrame(this);
+    line->setFrameShape(QFrame::VLine);
+    bar->addWidget(line);
+    b.insert(ReportBar::addButtons(this, bar, {{"SB33", "拆零"}, {"SB44", "组装"}}));
     connect(b["SB55"], &QPushButton::clicked, this, &TFkcfx1::zeroClick);
     connect(b["SB77"], &QPushButton::clicked, this, &TFkcfx1::queryClick);
     connect(b["SB99"], &QPushButton::clicked, this, &TFkcfx1::exportClick);
@@ -72,25 +63,11 @@ TFkcfx1::TFkcfx1(QWidget *parent) : QWidget(parent)
     printMenu_->addAction(QStringLiteral("2、不带库存价格打印"), this, &TFkcfx1::printWithoutPrices);
     QPushButton *print = b["SB88"];
     connect(print, &QPushButton::released, this, [this, print] { printMenu_->popup(print->mapToGlobal(QPoint(0, print->height()))); });
-    bar->addStretch();
-    auto *square = new QFrame(this);
-    square->setFixedSize(12, 12);
-    square->setStyleSheet(QStringLiteral("background: red"));
-    bar->addWidget(square);
-    bar->addWidget(new QLabel(QStringLiteral("数量＜=0：不正常库存"), this));
-
-    auto *status = new QHBoxLayout;
-    status->addWidget(new QLabel(QStringLiteral("总计"), this));
-    quantity_ = new QLabel(this);
-    quantity_->setObjectName(QStringLiteral("Total1"));
-    value_ = new QLabel(this);
-    value_->setObjectName(QStringLiteral("Total2"));
-    for (QLabel *l : {quantity_, value_}) {
-        l->setMinimumWidth(120);
-        l->setFrameShape(QFrame::StyledPanel);
-        status->addWidget(l);
-    }
-    status->addStretch();
+    ReportBar::addRedLegend(this, bar, QStringLiteral("数量＜=0：不正常库存"));
+    QList<QLabel *> totals;
+    QHBoxLayout *status = ReportBar::totalsRow(this, 2, QString(), &totals);
+    quantity_ = totals[0];
+    value_ = totals[1];
 
     auto *right = new QWidget(this);
     auto *rightLayout = new QVBoxLayout(right);

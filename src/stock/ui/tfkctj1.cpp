@@ -6,13 +6,13 @@
 #include "app/widgets/key_flow.h"
 #include "app/widgets/list_window.h"
 #include "app/widgets/record_table_model.h"
+#include "app/widgets/report_bar.h"
 #include "master/company_info.h"
 #include "master/ui/partner_form.h"
 #include "print/ui/print_preview.h"
 #include "stock/goods_statistics.h"
 
 #include <QCheckBox>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,19 +38,11 @@ TFkctj1::TFkctj1(QWidget *parent) : QWidget(parent)
     top->addWidget(new QLabel(QStringLiteral("编码或品名"), this));
     top->addWidget(edit1_);
     top->addLayout(dates_.layout(QStringLiteral("至")));
-    QPushButton *close = nullptr;
-    const QList<std::pair<const char *, const char *>> buttons = {{"BB1", "统计"}, {"BB2", "打印"}, {"BB3", "导出"}, {"BB4", "关闭"}};
-    for (const auto &[name, text] : buttons) {
-        auto *b = new QPushButton(QString::fromUtf8(text), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        top->addWidget(b);
-        const QString n = b->objectName();
-        if (n == QLatin1String("BB1")) connect(b, &QPushButton::clicked, this, &TFkctj1::computeClick);
-        if (n == QLatin1String("BB2")) connect(b, &QPushButton::clicked, this, &TFkctj1::printClick);
-        if (n == QLatin1String("BB3")) connect(b, &QPushButton::clicked, this, &TFkctj1::exportClick);
-        if (n == QLatin1String("BB4")) close = b;
-    }
+    const auto b = ReportBar::addButtons(this, top, {{"BB1", "统计"}, {"BB2", "打印"}, {"BB3", "导出"}, {"BB4", "关闭"}});
+    connect(b["BB1"], &QPushButton::clicked, this, &TFkctj1::computeClick);
+    connect(b["BB2"], &QPushButton::clicked, this, &TFkctj1::printClick);
+    connect(b["BB3"], &QPushButton::clicked, this, &TFkctj1::exportClick);
+    QPushButton *close = b["BB4"];
     connect(close, &QPushButton::clicked, this, [this] { KeyFlow::closeWindow(this); });
 
     using Col = RecordTableModel::Column;
@@ -67,19 +59,10 @@ TFkctj1::TFkctj1(QWidget *parent) : QWidget(parent)
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     ListWindow::setupGrid(grid_, model_);
 
-    auto *status = new QHBoxLayout;
-    status->addWidget(new QLabel(QStringLiteral("总计"), this));
-    status->addWidget(new QLabel(QStringLiteral("结存＝采购－销售＋异动"), this));
-    quantity_ = new QLabel(QStringLiteral("0"), this);
-    quantity_->setObjectName(QStringLiteral("Total1"));
-    value_ = new QLabel(QStringLiteral("0"), this);
-    value_->setObjectName(QStringLiteral("Total2"));
-    for (QLabel *l : {quantity_, value_}) {
-        l->setMinimumWidth(120);
-        l->setFrameShape(QFrame::StyledPanel);
-        status->addWidget(l);
-    }
-    status->addStretch();
+    QList<QLabel *> totals;
+    QHBoxLayout *status = ReportBar::totalsRow(this, 2, QStringLiteral("0"), &totals, QStringLiteral("结存＝采购－销售＋异动"));
+    quantity_ = totals[0];
+    value_ = totals[1];
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);

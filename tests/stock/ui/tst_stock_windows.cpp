@@ -17,6 +17,7 @@
 #include "stock/ui/tfzu1.h"
 #include "test_book.h"
 #include "test_main.h"
+#include "when_modal.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,15 +33,6 @@
 using ledger_rows::add;
 
 namespace {
-
-template <class D> void whenModal(std::function<void(D *)> inside)
-{
-    QTimer::singleShot(0, [inside] {
-        auto *d = qobject_cast<D *>(QApplication::activeModalWidget());
-        QVERIFY2(d, "the expected dialog is not showing");
-        inside(d);
-    });
-}
 
 void click(QWidget *w, const char *name) { w->findChild<QPushButton *>(QString::fromLatin1(name))->click(); }
 
