@@ -14,6 +14,7 @@
 #include "stock/ui/tfkctj1.h"
 #include "stock/ui/tfrkfx1.h"
 #include "stock/ui/tfrkhz1.h"
+#include "stock/ui/stock_report_commands.h"
 #include "stock/ui/tfzu1.h"
 #include "test_book.h"
 #include "test_main.h"
@@ -72,6 +73,30 @@ class TestStockWindows : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { PrintLayouts::createAll(); }
+
+    // Each report opens from its menu command for an operator holding "变动查询"; the stock
+    // detail and goods statistics are open to everyone.
+    void commandsOpenTheirWindows()
+    {
+        TestBook b;
+        ScriptedPrompter p;
+        b.db().insert("yhsz", {{"yhmc", "仓管员"}, {"yhmm", ""}});
+        TFmain1 main;
+        registerStockReportCommands(main);
+        main.formShow("仓管员");   // no permission at all
+        main.perform("变动明细表");
+        QVERIFY(!main.findChild<TFrkfx1 *>());
+        main.perform("商品库存明细表");
+        main.perform("商品进销存统计表");
+        QVERIFY(main.findChild<TFkcfx1 *>());
+        QVERIFY(main.findChild<TFkctj1 *>());
+        b.db().insert("quanxian", {{"yh", "仓管员"}, {"qx", "变动查询"}});
+        main.formShow("仓管员");
+        main.perform("变动明细表");
+        main.perform("变动统计表");
+        QVERIFY(main.findChild<TFrkfx1 *>());
+        QVERIFY(main.findChild<TFrkhz1 *>());
+    }
 
     // Zeroing after a category click zeroes exactly the rows shown; other categories keep their
     // stock, and the totals read 0.

@@ -1,6 +1,7 @@
 #include "app/session.h"
 #include "app/ui/tfmain1.h"
 #include "app/widgets/record_table_model.h"
+#include "finance/ui/analysis_commands.h"
 #include "finance/ui/tfcghz1.h"
 #include "finance/ui/tfcgfx1.h"
 #include "finance/ui/tfsztj1.h"
@@ -58,6 +59,33 @@ class TestAnalysisWindows : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { PrintLayouts::createAll(); }
+
+    // The analyses open from their menu commands for the operator holding their permission.
+    void commandsOpenTheirWindows()
+    {
+        TestBook b;
+        ScriptedPrompter p;
+        b.db().insert("yhsz", {{"yhmc", "会计"}, {"yhmm", ""}});
+        b.db().insert("quanxian", {{"yh", "会计"}, {"qx", "销售查询"}});
+        TFmain1 main;
+        registerAnalysisCommands(main);
+        main.formShow("会计");
+        for (const char *c : {"采购明细表", "采购统计表", "进销存财综合统计表", "销售明细表", "销售统计表", "员工提成表"})
+            main.perform(QString::fromUtf8(c));
+        QVERIFY(!main.findChild<TFcgfx1 *>());
+        QVERIFY(!main.findChild<TFcghz1 *>());
+        QVERIFY(!main.findChild<TFsztj1 *>());
+        QVERIFY(main.findChild<TFxsfx1 *>());
+        QVERIFY(main.findChild<TFxshz1 *>());
+        QVERIFY(main.findChild<TFxstj3 *>());
+        b.db().insert("quanxian", {{"yh", "会计"}, {"qx", "采购查询"}});
+        b.db().insert("quanxian", {{"yh", "会计"}, {"qx", "财务管理"}});
+        main.formShow("会计");
+        for (const char *c : {"采购明细表", "采购统计表", "进销存财综合统计表"}) main.perform(QString::fromUtf8(c));
+        QVERIFY(main.findChild<TFcgfx1 *>());
+        QVERIFY(main.findChild<TFcghz1 *>());
+        QVERIFY(main.findChild<TFsztj1 *>());
+    }
 
     // Cost and gross profit belong to the administrator: another operator sees neither the
     // columns nor their totals, in the statistics and in the detail reached from them.
