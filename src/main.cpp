@@ -5,9 +5,11 @@
 #include "app/ui/tfntoc1.h"
 #include "app/ui/tfzhaoling1.h"
 #include "finance/ui/finance_commands.h"
+#include "finance/ui/analysis_commands.h"
 #include "master/ui/goods_commands.h"
 #include "master/ui/partner_commands.h"
 #include "print/print_layouts.h"
+#include "stock/ui/stock_report_commands.h"
 
 int main(int argc, char **argv)
 {
@@ -19,5 +21,7 @@ int main(int argc, char **argv)
         registerPartnerCommands(main);
         registerAdminCommands(main);
         registerFinanceCommands(main);
+        registerStockReportCommands(main);
+        registerAnalysisCommands(main);
     });
 }

@@ -41,7 +41,24 @@ QList<Table> makeTables()
 
     const QList<QStringList> headerIdx = {{"kdrq"}, {"rq"}};
     const QList<QStringList> lineIdx = {{"dh"}};
-    const QList<QStringList> ledgerIdx = {{"dh"}, {"rq"}, {"ck", "txm"}};
+    // The date indexes also carry the figures the combined statistics sum over a period, so a
+    // period is summed from the index alone.
+    const QList<QStringList> ledgerIdx = {{"dh"}, {"rq", "sl", "je"}, {"ck", "txm"}};
+    const QList<QStringList> purchaseHeaderIdx = {{"kdrq"}, {"rq", "shbj", "yfe", "sfe", "qk"}};
+    const QList<QStringList> salesHeaderIdx = {{"kdrq"}, {"rq", "shbj", "yse", "sse", "qk"}};
+    const QList<QStringList> moneyIdx = {{"dh"}, {"rq", "shbj", "je"}};
+    // The statistics sum each ledger per goods item, per partner or handler and goods item:
+    // covering indexes deliver the rows in that order without sorting a million of them.
+    // The handler index of the sales also serves the commission table (per handler and goods
+    // row of a warehouse).
+    auto withIdx = [&ledgerIdx](QList<QStringList> more) { return ledgerIdx + more; };
+    const QList<QStringList> purchaseIdx = withIdx({{"txm", "ppgg", "dw", "sl", "je"},
+                                                    {"ghs", "txm", "ppgg", "dw", "sl", "je"},
+                                                    {"jsr", "txm", "ppgg", "dw", "sl", "je"}});
+    const QList<QStringList> salesIdx = withIdx({{"txm", "ppgg", "dw", "sl", "je", "cbje", "maoli"},
+                                                 {"kh", "txm", "ppgg", "dw", "sl", "je", "cbje", "maoli"},
+                                                 {"jsr", "txm", "ppgg", "dw", "ck", "sl", "je", "cbje", "maoli"}});
+    const QList<QStringList> stockChangeIdx = withIdx({{"txm", "ppgg", "dw", "lx", "sl", "je"}});
 
     return {
         {"sp",
@@ -69,14 +86,14 @@ QList<Table> makeTables()
          {}},
         {"yhsz", {{"yhmc", T}, {"yhmm", T}}, {}, {"yhmc"}},
         {"quanxian", {{"yh", T}, {"qx", T}}, {{"yh"}}, {}},
-        {"cgglz", header("ghs", "yfe", "sfe"), headerIdx, {"dh"}},
+        {"cgglz", header("ghs", "yfe", "sfe"), purchaseHeaderIdx, {"dh"}},
         {"cgglc", tradeLine, lineIdx, {}},
-        {"xsglz", header("kh", "yse", "sse"), headerIdx, {"dh"}},
+        {"xsglz", header("kh", "yse", "sse"), salesHeaderIdx, {"dh"}},
         {"xsglc", salesLine, lineIdx, {}},
-        {"cgfx", ledger("ghs", false), ledgerIdx, {}},
-        {"xsfx", ledger("kh", true), ledgerIdx, {}},
-        {"fkfx", money("ghs"), {{"dh"}, {"rq"}}, {}},
-        {"skfx", money("kh"), {{"dh"}, {"rq"}}, {}},
+        {"cgfx", ledger("ghs", false), purchaseIdx, {}},
+        {"xsfx", ledger("kh", true), salesIdx, {}},
+        {"fkfx", money("ghs"), moneyIdx, {}},
+        {"skfx", money("kh"), moneyIdx, {}},
         {"dbglz",
          {{"dh", T},   {"rq", T},   {"kdrq", T}, {"ck1", T}, {"ck2", T},    {"jsr", T},
           {"hjsl", A}, {"hjje", A}, {"bz", T},   {"zhidan", T}, {"shbj", T}},
@@ -86,7 +103,7 @@ QList<Table> makeTables()
         {"rkfx",
          {{"rq", T},  {"dh", T},  {"ck", T}, {"lx", T}, {"jsr", T}, {"txm", T},
           {"ppgg", T}, {"dw", T}, {"sl", A}, {"jg", A}, {"je", A}},
-         ledgerIdx,
+         stockChangeIdx,
          {}},
         {"rkglz",
          {{"dh", T},   {"rq", T},   {"kdrq", T}, {"ck", T},     {"lx", T},   {"jsr", T},
@@ -98,7 +115,7 @@ QList<Table> makeTables()
         {"chai", partsList, {{"spid1"}}, {}},
         {"szfx",
          {{"rq", T}, {"lb", T}, {"xm", T}, {"se", A}, {"ze", A}, {"jsr", T}, {"bz", T}},
-         {{"rq"}},
+         {{"rq", "se", "ze"}},
          {}},
         // Kept for stored books and the clearing command; the statistics are computed by query.
         {"cghz", summary, {}, {}},
@@ -150,15 +167,20 @@ const QStringList &permissionNames()
     return names;
 }
 
+// Index n (from 1) of the table's list; its name is its position, so a later version adds
+// indexes at the end of a list and creates them by number.
+static void createIndex(Database &db, const Table &t, int n)
+{
+    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_i%2 ON %1 (%3)").arg(QLatin1String(t.name)).arg(n).arg(t.indexes[n - 1].join(u',')));
+}
+
 static void createTable(Database &db, const Table &t)
 {
     QStringList defs{db.idColumnDefinition()};
     for (const Column &c : t.columns)
         defs << QString::fromLatin1(c.name) + u' ' + columnType(db, c.kind);
     db.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(QLatin1String(t.name), defs.join(QStringLiteral(", "))));
-    int n = 0;
-    for (const QStringList &cols : t.indexes)
-        db.exec(QStringLiteral("CREATE INDEX %1_i%2 ON %1 (%3)").arg(QLatin1String(t.name)).arg(++n).arg(cols.join(u',')));
+    for (int n = 1; n <= t.indexes.size(); ++n) createIndex(db, t, n);
     if (!t.unique.isEmpty())
         db.exec(QStringLiteral("CREATE UNIQUE INDEX %1_u ON %1 (%2)").arg(QLatin1String(t.name), t.unique.join(u',')));
 }
@@ -183,6 +205,19 @@ void upgrade(Database &db)
     Transaction tx(db);
     // Version 2: the operation log.
     if (from < 2) createTable(db, *table(QStringLiteral("czrz")));
+    // Version 3: the statistics' covering indexes on the three detail ledgers (4th onwards),
+    // and the date indexes widened to carry the figures summed over a period.
+    if (from < 3) {
+        for (const char *name : {"cgfx", "xsfx", "rkfx"}) {
+            const Table &t = *table(QString::fromLatin1(name));
+            for (int n = 4; n <= t.indexes.size(); ++n) createIndex(db, t, n);
+        }
+        for (const auto &[name, n] : {std::pair{"cgfx", 2}, {"xsfx", 2}, {"rkfx", 2}, {"fkfx", 2}, {"skfx", 2},
+                                      {"cgglz", 2}, {"xsglz", 2}, {"szfx", 1}}) {
+            db.exec(QStringLiteral("DROP INDEX IF EXISTS %1_i%2").arg(QLatin1String(name)).arg(n));
+            createIndex(db, *table(QString::fromLatin1(name)), n);
+        }
+    }
     db.exec(QStringLiteral("UPDATE schema_version SET version = ?"), {CurrentVersion});
     tx.commit();
 }

@@ -143,6 +143,12 @@ void RecordTableModel::appendRow(const std::vector<Cell> &cells)
     endInsertRows();
 }
 
+void RecordTableModel::clearOpen()
+{
+    close();
+    open_ = true;
+}
+
 void RecordTableModel::close()
 {
     pending_.reset();
@@ -209,6 +215,24 @@ void RecordTableModel::setRowForeground(RowColour rule)
 {
     foreground_ = std::move(rule);
     if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::ForegroundRole});
+}
+
+void RecordTableModel::setTitle(int column, const QString &title)
+{
+    if (column < 0 || column >= columns_.size()) return;
+    columns_[column].title = title;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void RecordTableModel::redRowsWhenNegative(const QString &field, bool orZero)
+{
+    const int column = columnOf(field);
+    if (column < 0 || !isNumeric(column)) return setRowForeground({});
+    setRowForeground([this, column, orZero](int row) -> std::optional<QColor> {
+        const qint64 v = decimal(row, column).raw();
+        if (v < 0 || (orZero && v == 0)) return QColor(Qt::red);
+        return std::nullopt;
+    });
 }
 
 void RecordTableModel::highlightNotApproved(const QString &field)

@@ -40,6 +40,8 @@ public:
 
     const QList<Column> &columns() const { return columns_; }
     int columnOf(const QString &field) const;   // -1 when there is no such column
+    // A title that changes with what the list shows (a group column's meaning).
+    void setTitle(int column, const QString &title);
 
     // Replaces the rows with those of an executed query; columns are matched by field name
     // (a column the query lacks stays empty). The list is open afterwards.
@@ -55,6 +57,8 @@ public:
     void appendRow(const std::vector<Cell> &cells);
     // No rows, and the list counts as not opened ("数据表未打开，请先查询！").
     void close();
+    // No rows, and the list open: rows computed in code follow with appendRow.
+    void clearOpen();
     bool isOpen() const { return open_; }
 
     // Values of a shown row (after sorting and deletions).
@@ -72,6 +76,9 @@ public:
     // Documents not yet approved (`field` reads "未审核") on light green.
     void highlightNotApproved(const QString &field = QStringLiteral("shbj"));
     static QColor notApprovedColour() { return QColor(225, 255, 225); }
+    // Whole rows in red text when the amount or quantity in `field` is below zero, or with
+    // `orZero` not above it: returns, stock going out, abnormal stock.
+    void redRowsWhenNegative(const QString &field, bool orZero = false);
 
     // Sorting of the loaded rows; -1 while they stand in their loaded order.
     int sortColumn() const { return sortColumn_; }

@@ -36,6 +36,11 @@ QList<RecordTableModel::Column> listColumns()
     return columns({"txm", "ppgg", "dw", "jj", "xjpf", "xjls", "kcsl", "kcjg", "kcje", "slt", "jet", "ms", "bz", "lb", "ck", "id"});
 }
 
+QList<RecordTableModel::Column> stockColumns()
+{
+    return columns({"txm", "ppgg", "dw", "kcsl", "kcjg", "kcje", "xjpf", "xjls", "ms", "bz", "lb", "ck", "id"});
+}
+
 QList<RecordTableModel::Column> pickerColumns(bool assembly)
 {
     // Columns a picker does not show are still loaded: the line it makes takes their values.

@@ -8,6 +8,8 @@ namespace GoodsGrid {
 
 // The goods list: "编码" … "仓库", with the id hidden.
 QList<RecordTableModel::Column> listColumns();
+// The stock detail list: stock quantity, unit cost and value first, with the id hidden.
+QList<RecordTableModel::Column> stockColumns();
 // The line picker (all four price columns; the picker shows the one its caller's mark names)
 // and, with `assembly`, the assembly picker's columns.
 QList<RecordTableModel::Column> pickerColumns(bool assembly);

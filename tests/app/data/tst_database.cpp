@@ -81,6 +81,29 @@ private slots:
         QVERIFY(reopened.db().exists("SELECT 1 FROM lb WHERE lb = ?", {"钢材"}));
     }
 
+    // A book of version 2 gains the statistics' indexes on the detail ledgers when opened, and
+    // its date indexes are widened.
+    void aVersionTwoBookGainsTheLedgerIndexes()
+    {
+        TestBook book;
+        const QStringList added = {"cgfx_i4", "cgfx_i5", "cgfx_i6", "xsfx_i4", "xsfx_i5", "xsfx_i6", "rkfx_i4", "szfx_i1"};
+        for (const QString &i : added) book.db().exec("DROP INDEX " + i);
+        book.db().exec("CREATE INDEX szfx_i1 ON szfx (rq)");
+        book.db().exec("UPDATE schema_version SET version = 2");
+        book.db().disconnect();
+        DM1 reopened(book.location());
+        QVERIFY(reopened.open());
+        QCOMPARE(schema::version(reopened.db()), schema::CurrentVersion);
+        const QString listed = TestBook::onPostgres() ? "SELECT 1 FROM pg_indexes WHERE indexname = ?"
+                                                      : "SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?";
+        for (const QString &i : added) QVERIFY2(reopened.db().exists(listed, {i}), qPrintable(i));
+        const QString definition = TestBook::onPostgres() ? "SELECT indexdef FROM pg_indexes WHERE indexname = ?"
+                                                          : "SELECT sql FROM sqlite_master WHERE name = ?";
+        QSqlQuery q = reopened.db().exec(definition, {"szfx_i1"});
+        QVERIFY(q.next());
+        QVERIFY2(q.value(0).toString().contains("ze"), qPrintable(q.value(0).toString()));
+    }
+
     void quotesAndWildcardsAreOrdinaryText()
     {
         TestBook book;
