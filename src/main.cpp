@@ -4,8 +4,9 @@
 #include "app/ui/tfmain1.h"
 #include "app/ui/tfntoc1.h"
 #include "app/ui/tfzhaoling1.h"
-#include "finance/ui/finance_commands.h"
+#include "documents/ui/document_commands.h"
 #include "finance/ui/analysis_commands.h"
+#include "finance/ui/finance_commands.h"
 #include "master/ui/goods_commands.h"
 #include "master/ui/partner_commands.h"
 #include "print/print_layouts.h"
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
         main.setCommandHandler(QStringLiteral("找零钱工具"), [&main] { main.openChild<TFzhaoling1>(); });
         registerGoodsCommands(main);
         registerPartnerCommands(main);
+        registerDocumentCommands(main);
         registerAdminCommands(main);
         registerFinanceCommands(main);
         registerStockReportCommands(main);

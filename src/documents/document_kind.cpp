@@ -54,7 +54,8 @@ QList<DocumentKind> makeKinds()
         .linesHaveDiscount = false,
         .required = {warehouse, handler, {QStringLiteral("lx"), QStringLiteral("异动原因不可为空！")}},
         .notOpenMessage = QStringLiteral("异动数据未打开，关闭窗口后重新打开！"),
-        .printName = QStringLiteral("库存异动单"), .layoutWithCodes = "TFdyrkd1", .layoutWithoutCodes = "TFdyrkd1"};
+        .printName = QStringLiteral("库存异动单"), .layoutWithCodes = "TFdyrkd1", .layoutWithoutCodes = "TFdyrkd1",
+        .negativeMark = QStringLiteral("(出)")};
 
     return {purchase, retail, wholesale, transfer, adjustment};
 }

@@ -47,6 +47,7 @@ struct DocumentKind {
     bool sales = false;        // the amount checks read "收款"/"实收" instead of "付款"/"实付"
     QString printName;         // "采购单", "销售单", "库存调拨单", "库存异动单"
     QString layoutWithCodes, layoutWithoutCodes;
+    QString negativeMark = QStringLiteral("(退)");   // after the capitals of a total below zero
 
     bool hasMoney() const { return !moneyTable.isEmpty(); }
     // Every header column the kind stores besides the ones all kinds share.

@@ -27,7 +27,7 @@ struct IncomeExpenseFilter {
     QString xm;
     QString employee;
     Category category = AnyCategory;
-    DateRange dates;
+    DatePeriod dates;
     QList<qint64> kept;   // entries saved through the list since its query
 
     static IncomeExpenseFilter day(const QDate &d);

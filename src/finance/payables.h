@@ -15,7 +15,7 @@ struct PayablesFilter {
     QString partner;
     QString employee;
     QString dh;
-    DateRange dates;
+    DatePeriod dates;
     Direction direction = AnyDirection;
 };
 

@@ -73,7 +73,7 @@ const SettlementConfig &SettlementConfig::of(SettlementKind kind)
     return kind == SettlementKind::Payment ? p : c;
 }
 
-void addDateRange(SqlFilter &f, const DateRange &dates)
+void addDateRange(SqlFilter &f, const DatePeriod &dates)
 {
     if (dates) f.add(QStringLiteral("rq >= ? AND rq <= ?"), {dateText(dates->first), dateText(dates->second)});
 }
@@ -121,7 +121,7 @@ std::optional<OwedDocument> SettlementService::owedDocument(const QString &dh)
     return d;
 }
 
-QSqlQuery SettlementService::owedDocuments(const QString &partner, const DateRange &dates)
+QSqlQuery SettlementService::owedDocuments(const QString &partner, const DatePeriod &dates)
 {
     SqlFilter f(db_);
     f.contains(config_.partner, partner);

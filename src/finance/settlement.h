@@ -67,9 +67,9 @@ struct OwedDocument {
 };
 
 // A pair of dates, both included, or no date condition.
-using DateRange = std::optional<std::pair<QDate, QDate>>;
+using DatePeriod = std::optional<std::pair<QDate, QDate>>;
 // Adds "rq between the dates" to a filter when there are dates.
-void addDateRange(SqlFilter &f, const DateRange &dates);
+void addDateRange(SqlFilter &f, const DatePeriod &dates);
 
 // The query dialogs' typed texts: partner, employee and document number, each always a
 // condition (an empty text leaves out rows whose column holds nothing).
@@ -92,7 +92,7 @@ struct SettlementFilter {
     QString dh;
     Approval approval = AnyApproval;
     Direction direction = AnyDirection;
-    DateRange dates;
+    DatePeriod dates;
     // Rows saved through the list since its query: they stay listed whatever the conditions.
     QList<qint64> kept;
 
@@ -112,7 +112,7 @@ public:
     std::optional<OwedDocument> owedDocument(const QString &dh);
     // The chooser: approved, still owed documents of partners whose name contains the text,
     // within the dates when given, in entry order.
-    QSqlQuery owedDocuments(const QString &partner, const DateRange &dates = {});
+    QSqlQuery owedDocuments(const QString &partner, const DatePeriod &dates = {});
 
     // The checks of the entry dialog, in the order the operator meets them.
     std::optional<Refusal> check(const SettlementEntry &e) const;

@@ -91,7 +91,7 @@ private slots:
         add(b.db(), Payment, "D2", "华新建材", money("10"), {}, true, "2026-03-01");
         add(b.db(), Payment, "D3", "海螺100%", money("10"), {}, true, "2026-03-05");
         SettlementService s(b.db(), Payment);
-        auto listed = [&](const QString &p, DateRange r) {
+        auto listed = [&](const QString &p, DatePeriod r) {
             QSqlQuery q = s.owedDocuments(p, r);
             QStringList out;
             while (q.next()) out << q.value("dh").toString();
