@@ -105,7 +105,7 @@ void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &l
                     << std::pair<QString, QVariant>{"maoli", l.maoli.raw()};
             if (kind_.ledgerTable == u"rkfx")
                 row.append({"lx", m.ledgerLabel.isEmpty() ? h.field(kind_.reasonColumn) : m.ledgerLabel});
-            db_.insert(kind_.ledgerTable, row);
+            db_.insertCached(kind_.ledgerTable, row);
             const Decimal cost = kind_.salesLines ? l.cbjg : l.jg;
             const Decimal dq = m.sign > 0 ? l.sl : -l.sl;
             const Decimal dv = m.sign > 0 ? l.je : -l.je;

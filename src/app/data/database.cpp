@@ -181,6 +181,23 @@ QSqlQuery Database::exec(const QString &sql, const QVariantList &values)
 
 QSqlQuery &Database::execCached(const QString &sql, std::initializer_list<QVariant> values)
 {
+    return execCached(sql, QVariantList(values));
+}
+
+void Database::insertCached(const QString &table, const QList<std::pair<QString, QVariant>> &values)
+{
+    QStringList cols, marks;
+    QVariantList bound;
+    for (const auto &[col, value] : values) {
+        cols << col;
+        marks << QStringLiteral("?");
+        bound << value;
+    }
+    execCached(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, cols.join(u','), marks.join(u',')), bound);
+}
+
+QSqlQuery &Database::execCached(const QString &sql, const QVariantList &values)
+{
     auto it = cached_.find(sql);
     if (it == cached_.end() || !isOpen()) {
         if (!isOpen()) cached_.clear();

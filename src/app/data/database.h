@@ -79,6 +79,10 @@ public:
     // The same as exec, on a statement prepared once per connection and kept: for lookups that
     // run on every keystroke or line. The query stays valid until the next call with that text.
     QSqlQuery &execCached(const QString &sql, std::initializer_list<QVariant> values = {});
+    QSqlQuery &execCached(const QString &sql, const QVariantList &values);
+    // Inserts one row through a kept statement, for rows written many times in one operation
+    // (a posting's ledger rows); no id is returned.
+    void insertCached(const QString &table, const QList<std::pair<QString, QVariant>> &values);
     // True when the select returns at least one row (uniqueness checks).
     bool exists(const QString &sql, std::initializer_list<QVariant> values = {});
     // Inserts one row and returns its generated id.
