@@ -124,7 +124,7 @@ private slots:
         QFETCH(QStringList, rows);
         TestBook book;
         fillBook(book.db());
-        LedgerQuery q(book.db(), LedgerSpec::stockChanges());
+        LedgerQuery q(book.db(), LedgerKind::stockChanges());
         LedgerFilter f;
         f.direction = LedgerFilter::Direction(direction);
         QCOMPARE(summaryRows(q.statistics(f, LedgerGrouping(grouping))), rows);
@@ -137,7 +137,7 @@ private slots:
         TestBook book;
         fillBook(book.db());
         add(book.db(), "rkfx", {{"rq", "2024-12-30"}, {"txm", "GG"}, {"ppgg", "钢管"}, {"dw", "根"}, {"sl", "2"}, {"je", "20"}, {"lx", "库存调出"}, {"jsr", "王五"}, {"ck", "二号库"}, {"dh", "DB20241230001"}});
-        LedgerQuery q(book.db(), LedgerSpec::stockChanges());
+        LedgerQuery q(book.db(), LedgerKind::stockChanges());
         LedgerFilter march;
         march.dated = true;
         march.from = "2025-03-01";
@@ -158,7 +158,7 @@ private slots:
     {
         TestBook book;
         fillBook(book.db());
-        LedgerQuery q(book.db(), LedgerSpec::stockChanges());
+        LedgerQuery q(book.db(), LedgerKind::stockChanges());
         QCOMPARE(documentNumbers(q.rows(q.onDay("2025-03-04"))).size(), 2);
         QVERIFY(documentNumbers(q.rows(q.onDay("2025-03-07"))).isEmpty());
         QCOMPARE(q.totals(q.onDay("2025-03-07")).sl.toPlain(), QString("0"));
@@ -182,7 +182,7 @@ private slots:
         QFETCH(QStringList, numbers);
         TestBook book;
         fillBook(book.db());
-        LedgerQuery q(book.db(), LedgerSpec::stockChanges());
+        LedgerQuery q(book.db(), LedgerKind::stockChanges());
         LedgerFilter f;
         f.party = reason;
         f.ck = warehouse;

@@ -243,13 +243,13 @@ void reports(const bench::Options &o)
 
     // Purchase and sales statistics in each grouping.
     RecordTableModel model(anyColumns());
-    for (const LedgerSpec *spec : {&LedgerSpec::purchases(), &LedgerSpec::sales()}) {
+    for (const LedgerKind *ledger : {&LedgerKind::purchases(), &LedgerKind::sales()}) {
         for (auto [g, label] : {std::pair{LedgerGrouping::None, "no grouping"}, std::pair{LedgerGrouping::Party, "by partner"},
                                 std::pair{LedgerGrouping::Handler, "by handler"}}) {
-            LedgerQuery lq(db, *spec);
+            LedgerQuery lq(db, *ledger);
             QVariantList values;
             const QString sql = lq.statisticsSql({}, g, &values);
-            compare(QStringLiteral("%1 statistics, %2").arg(spec->table, QLatin1String(label)), file, [&] {
+            compare(QStringLiteral("%1 statistics, %2").arg(ledger->table, QLatin1String(label)), file, [&] {
                 QSqlQuery q = lq.statistics({}, g);
                 model.load(q);
             }, sql, values, within);

@@ -1,27 +1,27 @@
 #include "app/data/ledger_query.h"
 
-const LedgerSpec &LedgerSpec::purchases()
+const LedgerKind &LedgerKind::purchases()
 {
-    static const LedgerSpec s{QStringLiteral("cgfx"), QStringLiteral("ghs"), false};
+    static const LedgerKind s{QStringLiteral("cgfx"), QStringLiteral("ghs"), false};
     return s;
 }
 
-const LedgerSpec &LedgerSpec::sales()
+const LedgerKind &LedgerKind::sales()
 {
-    static const LedgerSpec s{QStringLiteral("xsfx"), QStringLiteral("kh"), true};
+    static const LedgerKind s{QStringLiteral("xsfx"), QStringLiteral("kh"), true};
     return s;
 }
 
-const LedgerSpec &LedgerSpec::stockChanges()
+const LedgerKind &LedgerKind::stockChanges()
 {
-    static const LedgerSpec s{QStringLiteral("rkfx"), QStringLiteral("lx"), false};
+    static const LedgerKind s{QStringLiteral("rkfx"), QStringLiteral("lx"), false};
     return s;
 }
 
 SqlFilter LedgerQuery::conditions(const LedgerFilter &f) const
 {
     SqlFilter filter(db_);
-    filter.containsIfTyped(spec_.party, f.party)
+    filter.containsIfTyped(ledger_.party, f.party)
         .containsIfTyped(QStringLiteral("jsr"), f.jsr)
         .containsIfTyped(QStringLiteral("txm"), f.txm)
         .containsIfTyped(QStringLiteral("ppgg"), f.ppgg)
@@ -53,7 +53,7 @@ QString LedgerQuery::groupColumn(LedgerGrouping g) const
 {
     switch (g) {
     case LedgerGrouping::None: return {};
-    case LedgerGrouping::Party: return spec_.party;
+    case LedgerGrouping::Party: return ledger_.party;
     case LedgerGrouping::Handler: return QStringLiteral("jsr");
     }
     return {};
@@ -61,19 +61,19 @@ QString LedgerQuery::groupColumn(LedgerGrouping g) const
 
 QSqlQuery LedgerQuery::rows(const SqlFilter &f)
 {
-    return db_.exec(QStringLiteral("SELECT * FROM %1%2 ORDER BY id").arg(spec_.table, f.where()), f.values());
+    return db_.exec(QStringLiteral("SELECT * FROM %1%2 ORDER BY id").arg(ledger_.table, f.where()), f.values());
 }
 
 LedgerTotals LedgerQuery::totals(const SqlFilter &f)
 {
-    const QString cost = spec_.withCost ? QStringLiteral(", SUM(cbje), SUM(maoli)") : QString();
-    QSqlQuery q = db_.exec(QStringLiteral("SELECT SUM(sl), SUM(je)%1 FROM %2%3").arg(cost, spec_.table, f.where()),
+    const QString cost = ledger_.withCost ? QStringLiteral(", SUM(cbje), SUM(maoli)") : QString();
+    QSqlQuery q = db_.exec(QStringLiteral("SELECT SUM(sl), SUM(je)%1 FROM %2%3").arg(cost, ledger_.table, f.where()),
                            f.values());
     LedgerTotals t;
     if (q.next()) {
         t.sl = Decimal::fromRaw(q.value(0).toLongLong());
         t.je = Decimal::fromRaw(q.value(1).toLongLong());
-        if (spec_.withCost) {
+        if (ledger_.withCost) {
             t.cbje = Decimal::fromRaw(q.value(2).toLongLong());
             t.maoli = Decimal::fromRaw(q.value(3).toLongLong());
         }
@@ -86,12 +86,12 @@ QString LedgerQuery::statisticsSql(const LedgerFilter &f, LedgerGrouping groupin
     const QString group = groupColumn(grouping);
     const QString lead = group.isEmpty() ? QString() : group + QStringLiteral(" AS fenzu, ");
     const QString by = group.isEmpty() ? QString() : group + QStringLiteral(", ");
-    const QString cost = spec_.withCost ? QStringLiteral(", SUM(cbje) AS zcb, SUM(maoli) AS zmaoli") : QString();
+    const QString cost = ledger_.withCost ? QStringLiteral(", SUM(cbje) AS zcb, SUM(maoli) AS zmaoli") : QString();
     const SqlFilter filter = conditions(f);
     if (values) *values = filter.values();
     return QStringLiteral("SELECT %1txm, ppgg, dw, SUM(sl) AS zsl, SUM(je) AS zje%2 FROM %3%4 "
                           "GROUP BY %5txm, ppgg, dw ORDER BY %5txm, ppgg, dw")
-        .arg(lead, cost, spec_.table, filter.where(), by);
+        .arg(lead, cost, ledger_.table, filter.where(), by);
 }
 
 QSqlQuery LedgerQuery::statistics(const LedgerFilter &f, LedgerGrouping grouping)

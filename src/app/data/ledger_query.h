@@ -11,14 +11,14 @@
 #include <QString>
 
 // What differs between the ledgers.
-struct LedgerSpec {
+struct LedgerKind {
     QString table;     // "cgfx", "xsfx", "rkfx"
     QString party;     // the first box of the dialogs and the second grouping: "ghs", "kh", "lx"
     bool withCost;     // sales: cost `cbje` and gross profit `maoli`
 
-    static const LedgerSpec &purchases();
-    static const LedgerSpec &sales();
-    static const LedgerSpec &stockChanges();
+    static const LedgerKind &purchases();
+    static const LedgerKind &sales();
+    static const LedgerKind &stockChanges();
 };
 
 // The boxes of a query or statistics dialog. A box left empty does not narrow the list (a
@@ -39,7 +39,7 @@ struct LedgerTotals {
 
 class LedgerQuery {
 public:
-    LedgerQuery(Database &db, const LedgerSpec &spec) : db_(db), spec_(spec) {}
+    LedgerQuery(Database &db, const LedgerKind &ledger) : db_(db), ledger_(ledger) {}
 
     SqlFilter conditions(const LedgerFilter &f) const;
     // The lines of one day: what a detail list shows when it opens.
@@ -62,5 +62,5 @@ public:
 
 private:
     Database &db_;
-    const LedgerSpec &spec_;
+    const LedgerKind &ledger_;
 };

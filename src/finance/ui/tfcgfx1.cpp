@@ -7,13 +7,13 @@ LedgerReportWindow::Setup setup()
     LedgerReportWindow::Setup s;
     s.mode = LedgerReportWindow::Detail;
     s.caption = QStringLiteral("采购明细表");
-    s.spec = &LedgerSpec::purchases();
+    s.ledger = &LedgerKind::purchases();
     s.legend = QStringLiteral("数量＜0：采购退货");
     s.partyTitle = QStringLiteral("厂商");
     s.dialog = {QStringLiteral("TFcxcgfx1"), QStringLiteral("按条件查询"), QStringLiteral("查询"), QStringLiteral("厂　商"),
                 QStringLiteral("采购入库"), QStringLiteral("采购退货"), true, true, {}};
     s.printLayout = QStringLiteral("TFdycgfx1");
-    s.withCost = s.spec->withCost;
+    s.withCost = s.ledger->withCost;
     return s;
 }
 

@@ -7,13 +7,13 @@ LedgerReportWindow::Setup setup()
     LedgerReportWindow::Setup s;
     s.mode = LedgerReportWindow::Detail;
     s.caption = QStringLiteral("销售明细表");
-    s.spec = &LedgerSpec::sales();
+    s.ledger = &LedgerKind::sales();
     s.legend = QStringLiteral("数量＜0：销售退货");
     s.partyTitle = QStringLiteral("客户");
     s.dialog = {QStringLiteral("TFcxxsfx1"), QStringLiteral("按条件查询"), QStringLiteral("查询"), QStringLiteral("客　户"),
                 QStringLiteral("销售出库"), QStringLiteral("销售退货"), true, false, {}};
     s.printLayout = QStringLiteral("TFdycgfx1");
-    s.withCost = s.spec->withCost;
+    s.withCost = s.ledger->withCost;
     return s;
 }
 

@@ -26,23 +26,23 @@ constexpr auto T = RecordTableModel::Text;
 constexpr auto A = RecordTableModel::Amount;
 constexpr auto Q = RecordTableModel::Quantity;
 
-QList<Col> detailColumns(const LedgerSpec &spec, const QString &partyTitle)
+QList<Col> detailColumns(const LedgerKind &ledger, const QString &partyTitle)
 {
     QList<Col> c = {{"rq", "日期", T}, {"txm", "编码", T}, {"ppgg", "商品名称", T}, {"dw", "单位", T},
                     {"sl", "数量", Q}, {"jg", "单价", A}};
-    if (spec.table != QLatin1String("rkfx")) c << Col{"zk", "折扣", A};
+    if (ledger.table != QLatin1String("rkfx")) c << Col{"zk", "折扣", A};
     c << Col{"je", "金额", A};
-    if (spec.withCost) c << Col{"cbje", "成本额", A} << Col{"maoli", "毛利润", A};
-    if (spec.table == QLatin1String("rkfx")) c << Col{"lx", partyTitle, T};
-    else c << Col{spec.party, partyTitle, T};
+    if (ledger.withCost) c << Col{"cbje", "成本额", A} << Col{"maoli", "毛利润", A};
+    if (ledger.table == QLatin1String("rkfx")) c << Col{"lx", partyTitle, T};
+    else c << Col{ledger.party, partyTitle, T};
     c << Col{"jsr", "经办人", T} << Col{"dh", "单号", T} << Col{"ck", "仓库", T};
     return c;
 }
 
-QList<Col> statisticsColumns(const LedgerSpec &spec)
+QList<Col> statisticsColumns(const LedgerKind &ledger)
 {
     QList<Col> c = {{"txm", "编码", T}, {"ppgg", "商品名称", T}, {"dw", "单位", T}, {"zsl", "数量", Q}, {"zje", "金额", A}};
-    if (spec.withCost) c << Col{"zcb", "成本额", A} << Col{"zmaoli", "毛利润", A};
+    if (ledger.withCost) c << Col{"zcb", "成本额", A} << Col{"zmaoli", "毛利润", A};
     c << Col{"fenzu", "分组", T, false};
     return c;
 }
@@ -53,11 +53,11 @@ LedgerReportWindow::LedgerReportWindow(Setup setup, QWidget *parent) : QWidget(p
 {
     setWindowTitle(setup_.caption);
     const bool detail = setup_.mode == Detail;
-    const LedgerSpec &spec = *setup_.spec;
+    const LedgerKind &ledger = *setup_.ledger;
     // Cost and gross profit are the administrator's alone, on screen and in every total.
     costShown_ = setup_.withCost && session::current().stYhm1 == schema::builtInOperator();
 
-    model_ = new RecordTableModel(detail ? detailColumns(spec, setup_.partyTitle) : statisticsColumns(spec), this);
+    model_ = new RecordTableModel(detail ? detailColumns(ledger, setup_.partyTitle) : statisticsColumns(ledger), this);
     model_->redRowsWhenNegative(detail ? QStringLiteral("sl") : QStringLiteral("zsl"));
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
@@ -80,7 +80,7 @@ LedgerReportWindow::LedgerReportWindow(Setup setup, QWidget *parent) : QWidget(p
     connect(b["SB99"], &QPushButton::clicked, this, &LedgerReportWindow::exportClick);
     connect(b["SB100"], &QPushButton::clicked, this, [this] { KeyFlow::closeWindow(this); });
     ReportBar::addRedLegend(this, bar, setup_.legend);
-    QHBoxLayout *status = ReportBar::totalsRow(this, spec.withCost ? 4 : 2, QString(), &totals_);
+    QHBoxLayout *status = ReportBar::totalsRow(this, ledger.withCost ? 4 : 2, QString(), &totals_);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(bar);
@@ -109,7 +109,7 @@ void LedgerReportWindow::showEvent(QShowEvent *e)
     if (opened_) return;
     opened_ = true;
     // A detail list starts with today's lines.
-    if (setup_.mode == Detail) showLines(LedgerQuery(book(), *setup_.spec).onDay(dateText(QDate::currentDate())));
+    if (setup_.mode == Detail) showLines(LedgerQuery(book(), *setup_.ledger).onDay(dateText(QDate::currentDate())));
 }
 
 void LedgerReportWindow::closeEvent(QCloseEvent *e)
@@ -121,7 +121,7 @@ void LedgerReportWindow::closeEvent(QCloseEvent *e)
 void LedgerReportWindow::showLines(const SqlFilter &f)
 {
     opened_ = true;
-    LedgerQuery q(book(), *setup_.spec);
+    LedgerQuery q(book(), *setup_.ledger);
     QSqlQuery rows = q.rows(f);
     model_->load(rows);
     const LedgerTotals t = q.totals(f);
@@ -129,12 +129,12 @@ void LedgerReportWindow::showLines(const SqlFilter &f)
     if (model_->rowCount() > 0) grid_->setCurrentIndex(model_->index(0, 0));
 }
 
-void LedgerReportWindow::showFilter(const LedgerFilter &f) { showLines(LedgerQuery(book(), *setup_.spec).conditions(f)); }
+void LedgerReportWindow::showFilter(const LedgerFilter &f) { showLines(LedgerQuery(book(), *setup_.ledger).conditions(f)); }
 
 void LedgerReportWindow::showGoodsItem(const QString &txm, const QString &ppgg, const QString &dw,
                                        LedgerGrouping grouping, const QString &group)
 {
-    showLines(LedgerQuery(book(), *setup_.spec).goodsItem(txm, ppgg, dw, grouping, group));
+    showLines(LedgerQuery(book(), *setup_.ledger).goodsItem(txm, ppgg, dw, grouping, group));
 }
 
 void LedgerReportWindow::clearStatistics(LedgerGrouping grouping)
@@ -152,7 +152,7 @@ void LedgerReportWindow::clearStatistics(LedgerGrouping grouping)
 void LedgerReportWindow::computeStatistics(const LedgerFilter &f, LedgerGrouping grouping)
 {
     clearStatistics(grouping);
-    QSqlQuery rows = LedgerQuery(book(), *setup_.spec).statistics(f, grouping);
+    QSqlQuery rows = LedgerQuery(book(), *setup_.ledger).statistics(f, grouping);
     model_->load(rows);
     QList<Decimal> sums(4);
     const QStringList fields = {"zsl", "zje", "zcb", "zmaoli"};

@@ -22,7 +22,7 @@ public:
     struct Setup {
         Mode mode = Detail;
         QString caption;               // "库存变动明细表"
-        const LedgerSpec *spec = nullptr;
+        const LedgerKind *ledger = nullptr;
         QString legend;                // "数量＜0：变动出库"
         QString partyTitle;            // the group column's title when grouped by party: "异动原因"
         LedgerDialogSetup dialog;

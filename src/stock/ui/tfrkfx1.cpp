@@ -7,13 +7,13 @@ LedgerReportWindow::Setup setup()
     LedgerReportWindow::Setup s;
     s.mode = LedgerReportWindow::Detail;
     s.caption = QStringLiteral("库存变动明细表");
-    s.spec = &LedgerSpec::stockChanges();
+    s.ledger = &LedgerKind::stockChanges();
     s.legend = QStringLiteral("数量＜0：变动出库");
     s.partyTitle = QStringLiteral("变动原因");
     s.dialog = {QStringLiteral("TFcxrkfx1"), QStringLiteral("按条件查询"), QStringLiteral("查询"), QStringLiteral("原　因"),
                 QStringLiteral("异动入库"), QStringLiteral("异动出库"), true, true, {}};
     s.printLayout = QStringLiteral("TFdycgfx1");
-    s.withCost = s.spec->withCost;
+    s.withCost = s.ledger->withCost;
     return s;
 }
 

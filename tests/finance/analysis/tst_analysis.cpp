@@ -85,7 +85,7 @@ private slots:
         QFETCH(QStringList, rows);
         TestBook book;
         sales(book.db());
-        LedgerQuery q(book.db(), LedgerSpec::sales());
+        LedgerQuery q(book.db(), LedgerKind::sales());
         LedgerFilter f;
         f.direction = LedgerFilter::Direction(direction);
         QCOMPARE(statisticsRows(q.statistics(f, LedgerGrouping(grouping))), rows);
@@ -101,7 +101,7 @@ private slots:
                                           std::tuple{"2025-03-31", "宝钢", "3"}, std::tuple{"2025-04-01", "华新", "-2"}})
             add(db, "cgfx", {{"rq", rq}, {"ghs", ghs}, {"jsr", "张三"}, {"ck", "一号库"}, {"txm", "SN"}, {"ppgg", "水泥"},
                              {"dw", "袋"}, {"sl", sl}, {"je", sl}});
-        LedgerQuery q(db, LedgerSpec::purchases());
+        LedgerQuery q(db, LedgerKind::purchases());
         LedgerFilter march;
         march.dated = true;
         march.from = "2025-03-01";
