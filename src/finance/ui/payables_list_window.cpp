@@ -52,7 +52,7 @@ void PayablesListWindow::opened() { runQuery({}); }
 
 void PayablesListWindow::runQuery(const PayablesFilter &f)
 {
-    runCommand([&] { display(book_.rows(f)); });
+    display(book_.rows(f));
 }
 
 void PayablesListWindow::rowsComplete()
@@ -93,5 +93,5 @@ ReportData PayablesListWindow::reportData() const
 void PayablesListWindow::printClicked()
 {
     if (!ListWindow::requireOpen(model())) return;
-    runCommand([this] { previewReport(QStringLiteral("TFdyyffx1"), reportData(), this); });
+    previewReport(QStringLiteral("TFdyyffx1"), reportData(), this);
 }

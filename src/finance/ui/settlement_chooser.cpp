@@ -87,10 +87,8 @@ void OwedDocumentChooser::showEvent(QShowEvent *e)
 
 void OwedDocumentChooser::query()
 {
-    runCommand([this] {
-        QSqlQuery q = service_.owedDocuments(partner_->text(), dates_.range());
-        model_->load(q);
-    });
+    QSqlQuery q = service_.owedDocuments(partner_->text(), dates_.range());
+    model_->load(q);
     if (model_->rowCount() > 0) grid_->setCurrentIndex(model_->index(0, 0));
     grid_->setFocus();
 }

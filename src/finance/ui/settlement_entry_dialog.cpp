@@ -103,8 +103,7 @@ void SettlementEntryDialog::showEvent(QShowEvent *e)
 
 void SettlementEntryDialog::lookUp(const QString &dh)
 {
-    std::optional<OwedDocument> d;
-    runCommand([&] { d = service_.owedDocument(dh); });
+    const std::optional<OwedDocument> d = service_.owedDocument(dh);
     partner_->setText(d ? d->partner : QString());
     qk_->setText(d ? d->owed.toPlain() : QStringLiteral("0"));
 }
@@ -127,8 +126,7 @@ void SettlementEntryDialog::saveClick()
                             NumberField::value(amount_).value_or(Decimal()),
                             jsr_->text(),
                             bz_->text()};
-    std::variant<qint64, Refusal> result;
-    if (!runCommand([&] { result = service_.save(e, id_); })) return;
+    const std::variant<qint64, Refusal> result = service_.save(e, id_);
     if (auto *r = std::get_if<Refusal>(&result)) {
         r->show();
         field(r->field)->setFocus();

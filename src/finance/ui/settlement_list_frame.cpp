@@ -18,17 +18,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-bool runCommand(const std::function<void()> &command)
-{
-    try {
-        command();
-        return true;
-    } catch (const DbError &e) {
-        prompt().error(e.text());
-        return false;
-    }
-}
-
 MoneyListFrame::MoneyListFrame(const QString &caption, QList<RecordTableModel::Column> columns,
                                const QString &legend, QWidget *parent)
     : QWidget(parent)

@@ -10,9 +10,6 @@
 
 #include <functional>
 
-// Runs an operator's command; a database error abandons it with the database's message
-// ("错误") and leaves every window as it was. False when it failed.
-bool runCommand(const std::function<void()> &command);
 
 class QLabel;
 class QPushButton;

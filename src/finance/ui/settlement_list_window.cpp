@@ -67,7 +67,7 @@ void SettlementListWindow::runQuery(const SettlementFilter &f)
 
 void SettlementListWindow::refresh(qint64 selectId)
 {
-    runCommand([&] { display(service_.rows(filter_), selectId); });
+    display(service_.rows(filter_), selectId);
 }
 
 void SettlementListWindow::updateTotal() { setStatus({QStringLiteral("总计"), sum(QStringLiteral("je")).toPlain()}); }
@@ -132,8 +132,7 @@ void SettlementListWindow::unapproveClicked()
     }
     if (!prompt().confirm(QStringLiteral("确定要反审么？"))) return;
     const qint64 id = currentId();
-    std::optional<Refusal> refused;
-    if (!runCommand([&] { refused = service_.unapprove(id); })) return;
+    const std::optional<Refusal> refused = service_.unapprove(id);
     if (refused) refused->show();
     // The amount stays listed: only the flag of the row changes.
     refresh(id);
@@ -145,7 +144,7 @@ void SettlementListWindow::deleteClicked()
     const int r = currentRow();
     if (r < 0 || !ListWindow::confirmDelete(QStringLiteral("记录"))) return;
     const qint64 id = currentId();
-    if (!runCommand([&] { service_.remove(id); })) return;
+    service_.remove(id);
     filter_.kept.removeAll(id);
     model()->removeRows(r, 1);
     updateTotal();
@@ -171,5 +170,5 @@ ReportData SettlementListWindow::reportData() const
 void SettlementListWindow::printClicked()
 {
     if (!ListWindow::requireOpen(model())) return;
-    runCommand([this] { previewReport(QStringLiteral("TFdyfkfx1"), reportData(), this); });
+    previewReport(QStringLiteral("TFdyfkfx1"), reportData(), this);
 }

@@ -58,7 +58,7 @@ void TFszfx1::runQuery(const IncomeExpenseFilter &f)
 
 void TFszfx1::refresh(qint64 selectId)
 {
-    runCommand([&] { display(IncomeExpenseBook(book()).rows(filter_), selectId); });
+    display(IncomeExpenseBook(book()).rows(filter_), selectId);
 }
 
 void TFszfx1::updateTotals()
@@ -112,7 +112,7 @@ void TFszfx1::deleteClicked()
     if (!requireRows(QStringLiteral("删除")) || !ListWindow::confirmDelete(QStringLiteral("收支"))) return;
     const int row = currentRow();
     const qint64 id = model()->integer(row, QStringLiteral("id"));
-    if (!runCommand([&] { IncomeExpenseBook(book()).remove(id); })) return;
+    IncomeExpenseBook(book()).remove(id);
     filter_.kept.removeAll(id);
     model()->removeRows(row, 1);
     updateTotals();
@@ -137,5 +137,5 @@ void TFszfx1::printClicked()
         prompt().warn(NotOpen);
         return;
     }
-    runCommand([this] { previewReport(QStringLiteral("TFdyszfx1"), reportData(), this); });
+    previewReport(QStringLiteral("TFdyszfx1"), reportData(), this);
 }

@@ -96,8 +96,7 @@ void TFtjszfx1::saveClick()
     NumberField::normalize(je_);
     const IncomeExpenseEntry e{date_->date(), category_->currentText(), xm_->text(),
                                NumberField::value(je_).value_or(Decimal()), jsr_->text(), bz_->text()};
-    std::variant<qint64, Refusal> result;
-    if (!runCommand([&] { result = IncomeExpenseBook(book()).save(e, id_); })) return;
+    const std::variant<qint64, Refusal> result = IncomeExpenseBook(book()).save(e, id_);
     if (auto *r = std::get_if<Refusal>(&result)) {
         r->show();
         if (QWidget *w = findChild<QWidget *>(r->field)) w->setFocus();
