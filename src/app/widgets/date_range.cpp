@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QDateEdit>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -56,3 +57,18 @@ void DateRange::reset() const
 bool DateRange::checked() const { return box->isChecked(); }
 QString DateRange::fromText() const { return dateText(from->date()); }
 QString DateRange::toText() const { return dateText(to->date()); }
+
+int DateRange::place(QGridLayout *grid, int row, const QString &toCaption) const
+{
+    grid->addWidget(box, row, 0);
+    grid->addWidget(from, row, 1);
+    grid->addWidget(new QLabel(toCaption, to->parentWidget()), row + 1, 0);
+    grid->addWidget(to, row + 1, 1);
+    return row + 2;
+}
+
+std::optional<std::pair<QDate, QDate>> DateRange::range() const
+{
+    if (!box->isChecked()) return std::nullopt;
+    return std::make_pair(from->date(), to->date());
+}

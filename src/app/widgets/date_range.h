@@ -2,10 +2,15 @@
 // count, the from-date (a month back) and the to-date (today).
 #pragma once
 
+#include <QDate>
 #include <QString>
+
+#include <optional>
+#include <utility>
 
 class QCheckBox;
 class QDateEdit;
+class QGridLayout;
 class QHBoxLayout;
 class QWidget;
 
@@ -19,9 +24,14 @@ struct DateRange {
     // to-date set before the from-date moves the from-date.
     static DateRange make(QWidget *parent, const QString &caption, bool keepInOrder = true);
     QHBoxLayout *layout(const QString &toCaption = QStringLiteral("　　至")) const;
+    // The same in two rows of a form grid from `row`: the box with the from-date, then the
+    // to-caption with the to-date. Returns the next free row.
+    int place(QGridLayout *grid, int row, const QString &toCaption) const;
     void reset() const;
 
     bool checked() const;
     QString fromText() const;   // "yyyy-mm-dd"
     QString toText() const;
+    // Both dates (included) when the box is ticked.
+    std::optional<std::pair<QDate, QDate>> range() const;
 };

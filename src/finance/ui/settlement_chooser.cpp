@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 OwedDocumentChooser::OwedDocumentChooser(SettlementKind kind, QWidget *parent)
-    : QDialog(parent), service_(book(), kind), dates_(this, QStringLiteral("日期"))
+    : QDialog(parent), service_(book(), kind), dates_(DateRange::make(this, QStringLiteral("日期")))
 {
     const SettlementConfig &c = service_.config();
     setWindowTitle(c.chooserCaption);
@@ -49,7 +49,7 @@ OwedDocumentChooser::OwedDocumentChooser(SettlementKind kind, QWidget *parent)
     connect(guan, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *top = new QHBoxLayout;
-    top->addWidget(dates_.check);
+    top->addWidget(dates_.box);
     top->addWidget(dates_.from);
     top->addWidget(new QLabel(QStringLiteral("至"), this));
     top->addWidget(dates_.to);
@@ -81,7 +81,7 @@ void OwedDocumentChooser::setPreset(const QString &partner, Chosen chosen)
 void OwedDocumentChooser::showEvent(QShowEvent *e)
 {
     QDialog::showEvent(e);
-    dates_.reset(QDate::currentDate());
+    dates_.reset();
     query();
 }
 

@@ -3,7 +3,7 @@
 // handed back to the dialog.
 #pragma once
 
-#include "app/widgets/date_range_fields.h"
+#include "app/widgets/date_range.h"
 #include "finance/settlement.h"
 
 #include <QDialog>
@@ -31,7 +31,7 @@ protected:
 
 private:
     SettlementService service_;
-    DateRangeFields dates_;
+    DateRange dates_;
     QLineEdit *partner_ = nullptr;
     RecordTableModel *model_ = nullptr;
     QTableView *grid_ = nullptr;

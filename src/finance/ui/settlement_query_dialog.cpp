@@ -12,7 +12,7 @@
 
 MoneyQueryDialog::MoneyQueryDialog(const QList<std::pair<QString, QStringList>> &combos, const QStringList &texts,
                                    QWidget *parent)
-    : QDialog(parent), dates_(this, QStringLiteral("日期从"))
+    : QDialog(parent), dates_(DateRange::make(this, QStringLiteral("日期从")))
 {
     setWindowTitle(QStringLiteral("按条件查询"));
     auto *form = new QGridLayout;
@@ -40,7 +40,7 @@ MoneyQueryDialog::MoneyQueryDialog(const QList<std::pair<QString, QStringList>> 
 
 void MoneyQueryDialog::reset()
 {
-    dates_.reset(QDate::currentDate());
+    dates_.reset();
     for (QComboBox *c : combos_) c->setCurrentIndex(0);
     for (QLineEdit *e : edits_) e->clear();
 }

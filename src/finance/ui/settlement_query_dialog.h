@@ -2,7 +2,7 @@
 // typed texts, in the order the Enter walk takes them; "查询" in the last text runs it.
 #pragma once
 
-#include "app/widgets/date_range_fields.h"
+#include "app/widgets/date_range.h"
 #include "finance/settlement.h"
 
 #include <QDialog>
@@ -19,7 +19,7 @@ public:
     void reset();
     QComboBox *combo(int i) const { return combos_[i]; }
     QLineEdit *text(int i) const { return edits_[i]; }
-    const DateRangeFields &dates() const { return dates_; }
+    const DateRange &dates() const { return dates_; }
 
 protected:
     // Drop-downs (ComboBox1…) with their captions and items, then the texts (Edit1…).
@@ -28,7 +28,7 @@ protected:
     void showEvent(QShowEvent *e) override;
 
 private:
-    DateRangeFields dates_;
+    DateRange dates_;
     QList<QComboBox *> combos_;
     QList<QLineEdit *> edits_;
 };
