@@ -120,16 +120,11 @@ void TFczrz1::showEvent(QShowEvent *e)
 
 void TFczrz1::queryClicked()
 {
-    try {
-        Database &db = book();
-        offer(operators_, OperationLogQuery::operators(db));
-        offer(actions_, OperationLogQuery::actions(db));
-        QSqlQuery q = OperationLogQuery::rows(db, query());
-        model_->load(q);
-    } catch (const DbError &err) {
-        prompt().error(err.text());
-        return;
-    }
+    Database &db = book();
+    offer(operators_, OperationLogQuery::operators(db));
+    offer(actions_, OperationLogQuery::actions(db));
+    QSqlQuery q = OperationLogQuery::rows(db, query());
+    model_->load(q);
     if (model_->rowCount() > 0) grid_->selectRow(model_->rowCount() - 1);
     count_->setText(ListWindow::recordCountText(model_->rowCount()));
 }

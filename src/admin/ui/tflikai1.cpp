@@ -46,13 +46,7 @@ TFlikai1::TFlikai1(const QString &operatorName, QWidget *parent) : QDialog(paren
 
 void TFlikai1::unlockClicked()
 {
-    OperatorBook::Unlock r;
-    try {
-        r = OperatorBook(book()).unlock(user_->text(), password_->text());
-    } catch (const DbError &err) {
-        prompt().error(err.text());
-        return;
-    }
+    const OperatorBook::Unlock r = OperatorBook(book()).unlock(user_->text(), password_->text());
     if (r == OperatorBook::Unlock::Unlocked) {
         leaving_ = true;
         accept();

@@ -60,23 +60,14 @@ TFquanxian1::TFquanxian1(QWidget *parent) : QDialog(parent)
     KeyFlow::escCloses(this, close);
 
     // Read afresh on opening; nothing chosen and every box clear.
-    try {
-        operators_->addItems(OperatorBook(book()).names());
-    } catch (const DbError &err) {
-        prompt().error(err.text());
-    }
+    operators_->addItems(OperatorBook(book()).names());
     operators_->setCurrentIndex(-1);
     connect(operators_, &QComboBox::currentIndexChanged, this, &TFquanxian1::showHeld);
 }
 
 void TFquanxian1::showHeld()
 {
-    QSet<QString> held;
-    try {
-        held = OperatorBook(book()).permissions(operators_->currentText());
-    } catch (const DbError &err) {
-        prompt().error(err.text());
-    }
+    const QSet<QString> held = OperatorBook(book()).permissions(operators_->currentText());
     for (int i = 0; i < boxes_.size(); ++i) boxes_[i]->setChecked(held.contains(schema::permissionNames()[i]));
 }
 
@@ -91,14 +82,9 @@ void TFquanxian1::grantClicked()
     QStringList ticked;
     for (int i = 0; i < boxes_.size(); ++i)
         if (boxes_[i]->isChecked()) ticked << schema::permissionNames()[i];
-    try {
-        if (const std::optional<Refusal> refused = OperatorBook(book()).grant(operators_->currentText(), ticked)) {
-            refused->show();
-            operators_->setFocus();
-            return;
-        }
-    } catch (const DbError &err) {
-        prompt().error(err.text());
+    if (const std::optional<Refusal> refused = OperatorBook(book()).grant(operators_->currentText(), ticked)) {
+        refused->show();
+        operators_->setFocus();
         return;
     }
     prompt().info(OperatorBook::GrantedMessage);

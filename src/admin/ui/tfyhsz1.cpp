@@ -59,13 +59,8 @@ TFyhsz1::TFyhsz1(QWidget *parent) : QDialog(parent)
 
 void TFyhsz1::requery(const QString &name)
 {
-    try {
-        QSqlQuery q = OperatorBook(book()).list();
-        model_->load(q);
-    } catch (const DbError &err) {
-        prompt().error(err.text());
-        return;
-    }
+    QSqlQuery q = OperatorBook(book()).list();
+    model_->load(q);
     int row = model_->rowCount() > 0 ? 0 : -1;
     for (int r = 0; !name.isEmpty() && r < model_->rowCount(); ++r)
         if (model_->text(r, QStringLiteral("yhmc")) == name) row = r;
@@ -105,11 +100,7 @@ void TFyhsz1::deleteClicked()
         return;
     }
     if (!prompt().confirm(OperatorBook::DeleteQuestion)) return;
-    try {
-        OperatorBook(book()).remove(name);
-    } catch (const DbError &err) {
-        prompt().error(err.text());
-    }
+    OperatorBook(book()).remove(name);
     requery();
 }
 
