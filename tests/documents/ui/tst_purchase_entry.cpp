@@ -8,7 +8,9 @@
 #include "test_main.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QDate>
+#include <QDateEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -285,6 +287,57 @@ private slots:
         QTRY_VERIFY(!alive);
         QCOMPARE(rowsOf(b.book.db(), "SELECT COUNT(*) FROM cgglc"), QStringList{"0"});
         QTRY_VERIFY(!TFsp2::instance() || !TFsp2::instance()->isVisible());
+    }
+
+    // The chooser: supplier filter from the window, the date pair, an empty choice refused.
+    void chooserFiltersAndRefusesAnEmptyChoice()
+    {
+        EntryBook b;
+        Database &db = b.book.db();
+        for (const auto &[dh, ghs, rq] : {std::tuple{"CG20240301001", "华新水泥", "2024-03-01"},
+                                          std::tuple{"CG20240302001", "钢材厂", "2024-03-02"}})
+            db.insert("cgglz", {{"dh", dh}, {"ghs", ghs}, {"rq", rq}, {"kdrq", rq}, {"shbj", "未审核"}});
+        TFxzcg1 d;
+        d.setPartyFilter("钢材");
+        show(d);
+        auto shown = [&d] {
+            QStringList out;
+            for (int r = 0; r < d.model()->rowCount(); ++r) out << d.model()->text(r, "dh");
+            return out;
+        };
+        QCOMPARE(shown(), QStringList{"CG20240302001"});
+        auto *from = d.findChild<QDateEdit *>("DateTimePicker1");
+        auto *to = d.findChild<QDateEdit *>("DateTimePicker2");
+        QCOMPARE(to->date(), QDate::currentDate());
+        QCOMPARE(from->date(), QDate::currentDate().addMonths(-1));
+        d.findChild<QLineEdit *>("Edit2")->clear();
+        d.findChild<QCheckBox *>("CheckBox1")->setChecked(true);
+        to->setDate(QDate(2024, 3, 1));   // the from-date moves back with it
+        QCOMPARE(from->date(), QDate(2024, 3, 1));
+        from->setDate(QDate(2024, 3, 2));   // and the to-date forward
+        QCOMPARE(to->date(), QDate(2024, 3, 2));
+        d.findChild<QLineEdit *>("Edit2")->setFocus();
+        press(Qt::Key_Return);   // Enter in the filter queries
+        QCOMPARE(shown(), QStringList{"CG20240302001"});
+        d.findChild<QLineEdit *>("Edit2")->setText("无此厂商");
+        d.query();
+        d.choose();
+        QCOMPARE(b.prompter.texts(), QStringList{"没有单据可选择！"});
+        QVERIFY(d.isVisible());
+        QTest::keyClick(d.grid(), Qt::Key_Escape);
+        QVERIFY(!d.isVisible());
+    }
+
+    void dayLimitClosesTheWindow()
+    {
+        EntryBook b;
+        const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+        b.book.db().insert("cgglz", {{"dh", "CG" + TestPurchaseEntry::today() + "999"}, {"kdrq", today}, {"shbj", "已审核"}});
+        auto *w = new TFtjcgd1;
+        QPointer<TFtjcgd1> alive(w);
+        w->show();   // the window goes as soon as the event loop runs
+        QCOMPARE(b.prompter.texts(), QStringList{"每天录入不可超过999单！"});
+        QTRY_VERIFY(!alive);
     }
 
     void deletingAndTheEmptyDocumentMessages()
