@@ -117,7 +117,11 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
     yhe->setToolTip(QStringLiteral("正负方向必须跟总金额一致"));
     payable->setToolTip(config_.payableHint);
     paid->setToolTip(config_.paidHint);
-    for (QLineEdit *e : {hjsl, hjje}) e->setFocusPolicy(Qt::NoFocus);
+    for (QLineEdit *e : {hjsl, hjje}) {
+        e->setFocusPolicy(Qt::NoFocus);
+        e->setMaximumWidth(160);
+        e->setAlignment(Qt::AlignRight);
+    }
     NumberField::attach(sl, NumberField::Signed);
     NumberField::attach(jg, NumberField::Unsigned);
     NumberField::attach(yhe, NumberField::Signed);
