@@ -1,4 +1,6 @@
+#include "app/ui/tfmain1.h"
 #include "app/widgets/record_table_model.h"
+#include "documents/ui/document_commands.h"
 #include "documents/ui/tfxzcg1.h"
 #include "entry_fixture.h"
 #include "master/ui/lookup_list_window.h"
@@ -12,6 +14,7 @@
 #include <QDate>
 #include <QDateEdit>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
 #include <QTableView>
@@ -338,6 +341,25 @@ private slots:
         w->show();   // the window goes as soon as the event loop runs
         QCOMPARE(b.prompter.texts(), QStringList{"每天录入不可超过999单！"});
         QTRY_VERIFY(!alive);
+    }
+
+    // From the menu: one window at a time; closing its frame in the main window discards too.
+    void menuOpensOneWindowAndClosingItsFrameDiscards()
+    {
+        EntryBook b;
+        TFmain1 main;
+        registerDocumentCommands(main);
+        main.formShow("系统管理员");
+        main.perform("采购");
+        main.perform("采购");
+        QCOMPARE(main.findChildren<TFtjcgd1 *>().size(), 1);
+        QPointer<TFtjcgd1> w = main.findChild<TFtjcgd1 *>();
+        fillHeader(*w);
+        w->appendGoodsLine({"DXGG", "镀锌钢管", "根", 1, 5, 5, Decimal(1), {}, {}, {}});
+        QCOMPARE(rowsOf(b.book.db(), "SELECT COUNT(*) FROM cgglc"), QStringList{"1"});
+        qobject_cast<QMdiSubWindow *>(w->parentWidget())->close();
+        QTRY_VERIFY(!w);
+        QCOMPARE(rowsOf(b.book.db(), "SELECT COUNT(*) FROM cgglc"), QStringList{"0"});
     }
 
     void deletingAndTheEmptyDocumentMessages()
