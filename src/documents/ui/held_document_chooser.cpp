@@ -3,15 +3,14 @@
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/widgets/key_flow.h"
+#include "app/widgets/list_window.h"
 #include "app/widgets/record_table_model.h"
-#include "app/widgets/title_sort.h"
 #include "documents/document_service.h"
 #include "documents/entry_queries.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,13 +40,9 @@ HeldDocumentChooser::HeldDocumentChooser(Setup setup, QWidget *parent)
             << RecordTableModel::Column{"jsr", "经办人"};
     model_ = new RecordTableModel(columns, this);
     grid_ = new QTableView(this);
-    grid_->setModel(model_);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->verticalHeader()->hide();
-    grid_->horizontalHeader()->setStretchLastSection(true);
-    TitleSort::attach(grid_);
+    grid_->setObjectName(QStringLiteral("DBGrid1"));
+    ListWindow::setupGrid(grid_, model_);
+    grid_->setColumnWidth(model_->columnOf(QStringLiteral("dh")), 130);   // numbers shown whole
 
     auto *filters = new QHBoxLayout;
     if (!kind_.partyColumn.isEmpty()) {

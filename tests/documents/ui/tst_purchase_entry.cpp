@@ -28,6 +28,19 @@ class TestPurchaseEntry : public QObject {
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
     }
+    // Enter in the empty field opens its chooser; back in the filled field, Enter moves on.
+    template <class D>
+    static void enterChooses(TFtjcgd1 &w, const char *f, const QString &chosen, const char *next, std::function<void(D *)> answer)
+    {
+        QCOMPARE(focused(), fieldOf(&w, f));
+        answerModal<D>(answer);
+        press(Qt::Key_Return);
+        QCOMPARE(fieldOf(&w, f)->text(), chosen);
+        QApplication::setActiveWindow(&w);
+        QCOMPARE(focused(), fieldOf(&w, f));
+        press(Qt::Key_Return);
+        QCOMPARE(focused(), fieldOf(&w, next));
+    }
     static QString today() { return QDate::currentDate().toString("yyyyMMdd"); }
 
 private slots:
@@ -48,31 +61,14 @@ private slots:
         QCOMPARE(fieldOf(&w, "dh")->text(), "CG" + today() + "001");
         QCOMPARE(focused(), fieldOf(&w, "ck"));
 
-        answerModal<LookupListWindow>([](LookupListWindow *d) {
+        enterChooses<LookupListWindow>(w, "ck", "一号库", "jsr", [](LookupListWindow *d) {
             QCOMPARE(d->mark(), QString("tjcg"));
             d->grid()->selectRow(0);
             d->chooseClick();
         });
-        press(Qt::Key_Return);   // empty warehouse: its list
-        QCOMPARE(fieldOf(&w, "ck")->text(), QString("一号库"));
-        QApplication::setActiveWindow(&w);   // back from the chooser, in the field it filled
-        QCOMPARE(focused(), fieldOf(&w, "ck"));
-        press(Qt::Key_Return);
-        QCOMPARE(focused(), fieldOf(&w, "jsr"));
-        answerModal<TFyg2>([](TFyg2 *d) { QTest::keyClick(d->searchBox(), Qt::Key_Return); });
-        press(Qt::Key_Return);   // empty handler: the employee picker
-        QCOMPARE(fieldOf(&w, "jsr")->text(), QString("张三"));
-        QApplication::setActiveWindow(&w);   // back from the chooser, in the field it filled
-        QCOMPARE(focused(), fieldOf(&w, "jsr"));
-        press(Qt::Key_Return);
-        QCOMPARE(focused(), fieldOf(&w, "ghs"));
-        answerModal<TFghs2>([](TFghs2 *d) { QTest::keyClick(d->searchBox(), Qt::Key_Return); });
-        press(Qt::Key_Return);   // empty supplier: the supplier picker
-        QCOMPARE(fieldOf(&w, "ghs")->text(), QString("华新水泥"));
-        QApplication::setActiveWindow(&w);   // back from the chooser, in the field it filled
-        QCOMPARE(focused(), fieldOf(&w, "ghs"));
-        press(Qt::Key_Return);
-        QCOMPARE(focused(), fieldOf(&w, "txm"));
+        auto searchEnter = [](PartnerPicker *d) { QTest::keyClick(d->searchBox(), Qt::Key_Return); };
+        enterChooses<TFyg2>(w, "jsr", "张三", "ghs", searchEnter);
+        enterChooses<TFghs2>(w, "ghs", "华新水泥", "txm", searchEnter);
 
         keyInLine(w, "DXGG", "10");
         QCOMPARE(focused(), fieldOf(&w, "txm"));
@@ -138,6 +134,34 @@ private slots:
         QCOMPARE(w.mode(), QString("新增"));
         QCOMPARE(fieldOf(&w, "ck")->text(), QString());
         QCOMPARE(fieldOf(&w, "dh")->text(), "CG" + today() + "002");
+    }
+
+    void enterWalksTheFilledHeader_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("date skips to the handler") << "DateTimePicker1" << "jsr";
+        QTest::newRow("warehouse") << "ck" << "jsr";
+        QTest::newRow("handler") << "jsr" << "ghs";
+        QTest::newRow("supplier") << "ghs" << "txm";
+        QTest::newRow("code skips the price") << "txm" << "sl";
+        QTest::newRow("price") << "jg" << "sl";
+        QTest::newRow("discount") << "yhe" << "bz";
+        QTest::newRow("paid") << "sfe" << "bz";
+    }
+    void enterWalksTheFilledHeader()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        EntryBook b;
+        TFtjcgd1 w;
+        show(w);
+        fillHeader(w);
+        typeInto(fieldOf(&w, "txm"), "DXGG");
+        w.findChild<QWidget *>(from)->setFocus();
+        press(Qt::Key_Return);
+        QCOMPARE(focused()->objectName(), to);
+        QCOMPARE(b.prompter.texts(), QStringList());
     }
 
     void codeLookupTakesOneRowOfTheWarehouse_data()
