@@ -22,16 +22,16 @@ TFxgmx1::TFxgmx1(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("TFxgmx1"));
     st1_ = LineDialogs::modeLabel(this);
     auto *form = new QGridLayout;
-    struct Spec {
+    struct FieldSpec {
         const char *name, *caption, *hint;
         bool editable;
     };
-    const Spec specs[] = {{"txm", "编码", nullptr, false}, {"ppgg", "商品名称", nullptr, false},
+    const FieldSpec fields[] = {{"txm", "编码", nullptr, false}, {"ppgg", "商品名称", nullptr, false},
                           {"dw", "", "计量单位", false},    {"jg", "单价", nullptr, true},
                           {"zk", "", "折扣率", true},       {"sl", "数量", nullptr, true},
                           {"je", "金额", nullptr, false}};
     int row = 0;
-    for (const Spec &s : specs) {
+    for (const FieldSpec &s : fields) {
         auto *e = new QLineEdit(this);
         e->setObjectName(QString::fromLatin1(s.name));
         e->setReadOnly(!s.editable);
