@@ -197,9 +197,41 @@ private:
     QPointer<QAbstractButton> button_;
 };
 
+class FunctionKeys final : public QObject {
+public:
+    FunctionKeys(QObject *parent, QList<std::pair<int, std::function<void()>>> keys) : QObject(parent), keys_(std::move(keys)) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride) return false;
+        auto *ke = static_cast<QKeyEvent *>(e);
+        if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier)) return false;
+        for (const auto &[key, action] : keys_) {
+            if (ke->key() != key) continue;
+            if (e->type() == QEvent::ShortcutOverride) {
+                e->accept();   // the key comes to us as a key press, not to a shortcut
+            } else if (!ke->isAutoRepeat()) {
+                action();
+            }
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QList<std::pair<int, std::function<void()>>> keys_;
+};
+
 } // namespace
 
 namespace KeyFlow {
+
+void functionKeys(QWidget *window, const QList<std::pair<int, std::function<void()>>> &keys)
+{
+    installOnTree(window, new FunctionKeys(window, keys));
+}
+
 
 void enterMovesFocus(QWidget *form, QAbstractButton *mainButton)
 {

@@ -2,7 +2,10 @@
 // Each is one call in the window's constructor, after its controls exist.
 #pragma once
 
+#include <QList>
+
 #include <functional>
+#include <utility>
 
 class QAbstractButton;
 class QAbstractItemView;
@@ -32,6 +35,10 @@ void gridActivates(QAbstractItemView *grid, QAbstractButton *button, bool enter 
 // move on as usual. Such a field is a stop of the Enter walk even when it is read only. The
 // handler is part of that walk: it runs only in a form given enterMovesFocus.
 void onEnter(QWidget *field, std::function<bool()> handler);
+
+// Entry windows: each key of `keys` (F5–F12) runs its action wherever the focus is in `window`,
+// before the focused control and before the main window's own shortcuts see it.
+void functionKeys(QWidget *window, const QList<std::pair<int, std::function<void()>>> &keys);
 
 // Closes the window holding `w`: its MDI subwindow when there is one, else its top level.
 void closeWindow(QWidget *w);

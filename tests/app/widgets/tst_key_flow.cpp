@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -157,6 +158,36 @@ private slots:
         QTRY_VERIFY(sub.isNull());
         QVERIFY(alive.isNull());
         QVERIFY(area.subWindowList().isEmpty());
+    }
+
+    // An entry window's F-keys act wherever its focus is, even over the main window's own
+    // shortcut for the same key; keys it does not claim still reach that shortcut.
+    void functionKeysComeBeforeTheMainWindowsShortcuts()
+    {
+        QMdiArea area;
+        QStringList ran;
+        auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), &area);
+        QObject::connect(menuKey, &QShortcut::activated, &area, [&ran] { ran << "main F10"; });
+        auto *menuKey2 = new QShortcut(QKeySequence(Qt::Key_F4), &area);
+        QObject::connect(menuKey2, &QShortcut::activated, &area, [&ran] { ran << "main F4"; });
+        auto *child = new QWidget;
+        auto *edit = new QLineEdit(child);
+        auto *grid = new QTableView(child);
+        new QVBoxLayout(child);
+        child->layout()->addWidget(edit);
+        child->layout()->addWidget(grid);
+        KeyFlow::functionKeys(child, {{Qt::Key_F10, [&ran] { ran << "add line"; }}, {Qt::Key_F5, [&ran] { ran << "start"; }}});
+        area.addSubWindow(child)->show();
+        area.show();
+        QApplication::setActiveWindow(&area);
+        QVERIFY(QTest::qWaitForWindowActive(&area));
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_F10);
+        QTest::keyClick(grid, Qt::Key_F5);
+        QTest::keyClick(edit, Qt::Key_F4);
+        QTest::keyClick(edit, Qt::Key_F10, Qt::ControlModifier);   // not the window's key
+        QCOMPARE(ran, (QStringList{"add line", "start", "main F4"}));
+        QCOMPARE(edit->text(), QString());
     }
 
     void gridEnterActsAsTab()
