@@ -47,7 +47,7 @@ DocumentListWindow::DocumentListWindow(DocumentListConfig config, QWidget *paren
     auto *tools = new QHBoxLayout;
     auto *square = new QLabel(this);
     square->setFixedSize(12, 12);
-    square->setStyleSheet(QStringLiteral("background: %1").arg(RecordTableModel::notApprovedColour().name()));
+    square->setStyleSheet(QStringLiteral("background: %1; border: 1px solid gray").arg(RecordTableModel::notApprovedColour().name()));
     tools->addWidget(square);
     auto *legend = new QLabel(QStringLiteral("未审核单据"), this);
     legend->setObjectName(QStringLiteral("Label1"));

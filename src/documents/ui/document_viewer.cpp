@@ -53,6 +53,8 @@ DocumentViewer::DocumentViewer(DocumentViewerConfig config, QWidget *parent)
     state->setObjectName(QStringLiteral("ztbj"));
     approval_ = new QLabel(this);
     approval_->setObjectName(QStringLiteral("shbj"));
+    approval_->setMinimumWidth(80);
+    approval_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     heading->addWidget(state);
     heading->addStretch();
     heading->addWidget(title);
