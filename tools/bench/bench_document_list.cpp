@@ -2,6 +2,7 @@
 // the time until the list shows its first rows with the totals, on opening and for a query that
 // returns every document, against the same statements stepped through the raw sqlite3 API.
 #include "bench.h"
+#include "bench_book.h"
 #include "bench_raw.h"
 
 #include "app/data/dm1.h"
@@ -18,9 +19,7 @@ namespace {
 
 QString makePurchaseBook(const QString &dir, int documents, int held)
 {
-    const QString file = QDir(dir).filePath(QStringLiteral("KLVData1.db"));
-    QString why;
-    if (!createBook(BookLocation::sqlite(file), QString(), &why)) throw std::runtime_error(why.toStdString());
+    const QString file = bench::newBook(dir);
     DM1 dm(BookLocation::sqlite(file));
     dm.open();
     Database &db = dm.db();

@@ -70,6 +70,19 @@ void queryAll(TFcggl1 &list)
     click(&list, "SB77");
 }
 
+// The list after a query for everything, with a prompter to answer its questions.
+struct EveryDocumentListed {
+    TestBook b;
+    ScriptedPrompter p;
+    QStringList dh = addPurchases(b.db());
+    TFcggl1 list;
+    EveryDocumentListed()
+    {
+        list.show();
+        queryAll(list);
+    }
+};
+
 } // namespace
 
 class TestDocumentList : public QObject {
@@ -139,12 +152,8 @@ private slots:
 
     void unapproveShowsTheRowHeldAtOnceAndOnlyOnce()
     {
-        TestBook b;
-        ScriptedPrompter p;
-        const QStringList dh = addPurchases(b.db());
-        TFcggl1 list;
-        list.show();
-        queryAll(list);
+        EveryDocumentListed f;
+        auto &[b, p, dh, list] = f;
         const QStringList before = totals(list);
         select(list, dh[0]);
 
@@ -168,12 +177,8 @@ private slots:
 
     void deleteRemovesTheRowAndLowersTheTotals()
     {
-        TestBook b;
-        ScriptedPrompter p;
-        const QStringList dh = addPurchases(b.db());
-        TFcggl1 list;
-        list.show();
-        queryAll(list);
+        EveryDocumentListed f;
+        auto &[b, p, dh, list] = f;
         select(list, dh[0]);
 
         click(&list, "SB66");   // cancelled
