@@ -12,6 +12,14 @@ namespace bench {
 
 QString warehouseName(int n) { return QStringLiteral("仓库%1").arg(n + 1); }
 
+QString newBook(const QString &dir)
+{
+    const QString file = QDir(dir).filePath(QString::fromLatin1(Database::BookFileName));
+    QString why;
+    if (!createBook(BookLocation::sqlite(file), QString(), &why)) throw std::runtime_error(why.toStdString());
+    return file;
+}
+
 QString goodsCode(int n)
 {
     static const char *letters = "ABCDEFGHJKLMNPQRSTWXYZ";
@@ -26,9 +34,7 @@ QString goodsCode(int n)
 
 QString makeGoodsBook(const QString &dir, int goods, int warehouses)
 {
-    const QString file = QDir(dir).filePath(QStringLiteral("KLVData1.db"));
-    QString why;
-    if (!createBook(BookLocation::sqlite(file), QString(), &why)) throw std::runtime_error(why.toStdString());
+    const QString file = bench::newBook(dir);
     DM1 dm(BookLocation::sqlite(file));
     dm.open();
     Database &db = dm.db();

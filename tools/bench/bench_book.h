@@ -5,6 +5,9 @@
 
 namespace bench {
 
+// Makes an empty book <dir>/KLVData1.db and returns its path; throws when it cannot.
+QString newBook(const QString &dir);
+
 QString warehouseName(int n);   // "仓库1" …
 QString goodsCode(int n);       // a code like the pinyin initials of a name, unique per n
 

@@ -1,6 +1,7 @@
 // Importing a workbook of 50,000 goods rows into an empty book, against the same rows inserted
 // by one prepared statement in one transaction through the raw sqlite3 API.
 #include "bench.h"
+#include "bench_book.h"
 
 #include "app/data/dm1.h"
 #include "master/spreadsheet_import.h"
@@ -88,9 +89,7 @@ void writeCsv(const QString &path, const std::vector<GoodsLine> &lines)
 QString freshBook(const QString &dir)
 {
     QDir().mkpath(dir);
-    const QString file = QDir(dir).filePath(QString::fromLatin1(Database::BookFileName));
-    QString why;
-    if (!createBook(BookLocation::sqlite(file), QString(), &why)) throw std::runtime_error(why.toStdString());
+    const QString file = bench::newBook(dir);
     return file;
 }
 

@@ -1,6 +1,7 @@
 // Backup and restore of a book holding 1,000,000 ledger rows (purchases, sales and stock
 // changes), against a plain copy of the same file forced to the disk (cp + sync).
 #include "bench.h"
+#include "bench_book.h"
 
 #include "admin/book_maintenance.h"
 #include "admin/sqlite_file.h"
@@ -80,9 +81,8 @@ void run(const QString &program, const QStringList &args)
 void backupAndRestore(const bench::Options &o)
 {
     const int rows = int(1000000 * o.scale);
-    const QString file = QDir(o.workDir).filePath(QStringLiteral("KLVData1.db"));
+    const QString file = bench::newBook(o.workDir);
     QString why;
-    if (!createBook(BookLocation::sqlite(file), QString(), &why)) throw std::runtime_error(why.toStdString());
     fillLedgers(file, rows);
     DM1 dm(BookLocation::sqlite(file));
     if (!dm.open(&why)) throw std::runtime_error(why.toStdString());

@@ -2,6 +2,7 @@
 // chooser of owed documents on 100,000 purchase documents: the time until the window shows
 // its rows, against the same statement stepped through the raw sqlite3 API.
 #include "bench.h"
+#include "bench_book.h"
 
 #include "app/data/dm1.h"
 #include "finance/ui/tffkfx1.h"
@@ -20,9 +21,7 @@ namespace {
 
 QString makeMoneyBook(const QString &dir, int payments, int documents)
 {
-    const QString file = QDir(dir).filePath(QStringLiteral("KLVData1.db"));
-    QString why;
-    if (!createBook(BookLocation::sqlite(file), QString(), &why)) throw std::runtime_error(why.toStdString());
+    const QString file = bench::newBook(dir);
     DM1 dm(BookLocation::sqlite(file));
     dm.open();
     Database &db = dm.db();

@@ -162,6 +162,8 @@ void RecordTableModel::close()
 QStringView RecordTableModel::storedText(int column, int storedRow) const
 {
     const Store &st = stores_[size_t(column)];
+    if (!st.changed.empty())
+        if (const auto it = st.changed.find(storedRow); it != st.changed.end()) return it->second;
     const quint32 from = st.offsets[size_t(storedRow)];
     return QStringView(st.chars).mid(from, st.offsets[size_t(storedRow) + 1] - from);
 }
@@ -175,6 +177,14 @@ QString RecordTableModel::display(int column, int storedRow) const
     case Quantity: return Decimal::fromRaw(stores_[size_t(column)].numbers[size_t(storedRow)]).toFixed2();
     }
     return {};
+}
+
+void RecordTableModel::setText(int row, int column, const QString &text)
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columns_.size() || isNumeric(column)) return;
+    stores_[size_t(column)].changed[order_[size_t(row)]] = text;
+    ranks_[size_t(column)].clear();
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 QString RecordTableModel::text(int row, int column) const

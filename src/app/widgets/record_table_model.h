@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -89,6 +90,9 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // A text cell changed by a command on the shown row (a document un-approved in the list):
+    // the row shows the new value at once, without reading the list again.
+    void setText(int row, int column, const QString &text);
     // Takes rows out of the list (after their records were deleted); storage is not rewritten.
     bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
 
@@ -97,6 +101,7 @@ private:
         std::vector<qint64> numbers;     // amounts, quantities, integers
         QString chars;                   // all texts of the column, one after another
         std::vector<quint32> offsets;    // text of stored row r: chars[offsets[r], offsets[r+1])
+        std::unordered_map<int, QString> changed;   // stored row -> text replacing its loaded one
     };
     bool isNumeric(int column) const { return columns_[column].kind != Text; }
     QStringView storedText(int column, int storedRow) const;

@@ -1,9 +1,24 @@
 #include "documents/ui/document_commands.h"
 
 #include "app/ui/tfmain1.h"
+#include "documents/ui/document_viewer_opening.h"
+#include "documents/ui/tfcggl1.h"
+#include "documents/ui/tfllcgd1.h"
 #include "documents/ui/tftjcgd1.h"
+#include "finance/ui/document_viewers.h"
 
 void registerDocumentCommands(TFmain1 &main)
 {
     main.setCommandHandler(QStringLiteral("采购"), [&main] { main.openChild<TFtjcgd1>(); });
+    main.setCommandHandler(QStringLiteral("采购单据"), [&main] { main.openChild<TFcggl1>(); });
+
+    // "查单" in the payables and receivables shows the document in its own viewer, walking
+    // the documents that list shows.
+    DocumentViewers::setOpener([](const QString &table, const QString &dh, const QStringList &listed) {
+        const int at = int(listed.indexOf(dh));
+        const QStringList numbers = at < 0 ? QStringList{dh} : listed;
+        const int index = std::max(at, 0);
+        if (table == documentKind(DocType::Purchase).headerTable) openDocumentViewer<TFllcgd1>(numbers, index);
+        // The sales viewer ("xsglz") plugs in here.
+    });
 }

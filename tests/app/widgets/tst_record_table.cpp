@@ -139,6 +139,29 @@ private slots:
         QCOMPARE(m.index(0, 5).data(Qt::BackgroundRole).value<QColor>(), QColor(225, 255, 225));
     }
 
+    // A document un-approved in the list turns green at once and sorts by its new state; rows
+    // loaded afresh show what the book holds.
+    void changedTextFollowsTheRecord()
+    {
+        RecordTableModel m(goodsColumns());
+        addRows(m);
+        m.highlightNotApproved();
+        m.sort(5);   // 未审核 (wei) before 已审核 (yi)
+        QCOMPARE(column(m, 0), QStringList({"2", "1", "3", "4"}));
+        m.setText(3, 5, "未审核");
+        QCOMPARE(m.index(3, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(225, 255, 225));
+        m.sort(5);
+        QCOMPARE(column(m, 0), QStringList({"2", "4", "1", "3"}));
+        m.sort(2);
+        QCOMPARE(m.text(2, "spmc"), QString("螺纹钢"));
+        QCOMPARE(m.text(2, "shbj"), QString("未审核"));
+        m.setText(0, 3, "1");   // amounts are not texts: left alone
+        QCOMPARE(m.text(0, 3), QString("-4.26"));
+        m.clearOpen();
+        addRows(m);
+        QCOMPARE(m.text(0, "shbj"), QString("已审核"));
+    }
+
     void titleClicksAlternateWithBoldTitle()
     {
         RecordTableModel m(goodsColumns());
