@@ -77,14 +77,18 @@ private slots:
         QVERIFY(before != after);
 
         int killed = 0, sawBefore = 0, sawAfter = 0;
+        // The kill moment hovers around the commit: later after a kill that found the book as
+        // before, earlier after one that found it approved, so most kills land inside the
+        // approval however fast or loaded the machine is.
+        qint64 aimUs = runUs / 2;
+        const qint64 stepUs = std::max<qint64>(runUs / 25, 200);
         for (int trial = 0; trial < 100; ++trial) {
             for (const char *suffix : {"", "-wal", "-shm"}) QFile::remove(book.location().file + suffix);
             QVERIFY(QFile::copy(pristine, book.location().file));
             QProcess p;
             p.start(CRASH_CHILD, {book.location().file, dh});
             QVERIFY(p.waitForStarted());
-            // Across the run: start-up, the approval, the commit and the way out.
-            QThread::usleep(QRandomGenerator::global()->bounded(runUs / 10, runUs * 3 / 4));
+            QThread::usleep(std::max<qint64>(0, aimUs + QRandomGenerator::global()->bounded(-stepUs, stepUs)));
             ::kill(p.processId(), SIGKILL);
             p.waitForFinished(10000);
             if (p.exitStatus() == QProcess::CrashExit) ++killed;
@@ -92,9 +96,10 @@ private slots:
             db.disconnect();
             QVERIFY2(state == before || state == after, qPrintable(QStringLiteral("trial %1: %2").arg(trial).arg(state)));
             (state == before ? sawBefore : sawAfter)++;
+            aimUs += state == before ? stepUs : -stepUs;
         }
         qInfo("approval runs %lld us; killed %d of 100, book before %d, approved %d", runUs, killed, sawBefore, sawAfter);
-        QVERIFY(killed >= 50 && sawBefore > 0 && sawAfter > 0);
+        QVERIFY(killed >= 50 && sawBefore >= 10 && sawAfter >= 10);
     }
 
     void twoCountersApprovingTheSameGoodsLoseNothing()
