@@ -319,6 +319,50 @@ private slots:
         QCOMPARE(Decimal::fromRaw(q.value(0).toLongLong()).toPlain(), QString("14"));
     }
 
+    // A warehouse field left empty says so and takes the focus back; moving to its own picker
+    // button, or leaving it filled, passes. Both fields empty: the first one alone complains.
+    void warehouseRequiredOnLeaving_data()
+    {
+        QTest::addColumn<QString>("ck1");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");   // empty: Tab moves on
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("whole's warehouse empty") << "" << "ck1" << "" << QStringList{"整件仓库不可为空！"} << "ck1";
+        QTest::newRow("parts' warehouse empty") << "一号库" << "ck2" << "" << QStringList{"零件仓库不可为空！"} << "ck2";
+        QTest::newRow("filled") << "一号库" << "ck1" << "" << QStringList{} << "txm1";
+        QTest::newRow("to its picker") << "" << "ck1" << "picker" << QStringList{} << "picker";
+        QTest::newRow("both empty") << "" << "ck1" << "ck2" << QStringList{"整件仓库不可为空！"} << "ck1";
+    }
+    void warehouseRequiredOnLeaving()
+    {
+        QFETCH(QString, ck1);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, focus);
+        TestBook b;
+        ScriptedPrompter p;
+        TFzu1 w;
+        w.show();
+        QApplication::setActiveWindow(&w);
+        w.field("ck1")->setText(ck1);
+        QPushButton *picker = nullptr;
+        for (QPushButton *button : w.findChildren<QPushButton *>())
+            if (button->toolTip() == "选择整件仓库") picker = button;
+        QVERIFY(picker);
+        auto widget = [&](const QString &name) -> QWidget * { if (name == "picker") return picker;
+            return w.field(name);
+        };
+        widget(from)->setFocus();
+        QCOMPARE(QApplication::focusWidget(), widget(from));
+        if (to.isEmpty()) QTest::keyClick(widget(from), Qt::Key_Tab);
+        else widget(to)->setFocus(Qt::MouseFocusReason);   // a click, without opening the picker
+        QTest::qWait(20);
+        QCOMPARE(p.texts(), messages);
+        QCOMPARE(QApplication::focusWidget(), widget(focus));
+    }
+
     // Enter on an unknown part code opens the goods picker with lookups suspended; the chosen
     // part fills the fields and is added by Enter in the coefficient.
     void disassemblyPartFromThePicker()

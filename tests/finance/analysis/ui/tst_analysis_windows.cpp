@@ -158,6 +158,32 @@ private slots:
         QCOMPARE(p.last(), QString("统计完毕！"));
     }
 
+    // A list longer than the first screen: the totals count every group at once, the rest of
+    // the rows follows while the window waits, and the print holds every row.
+    void longStatisticsCompleteBehindTheFirstScreen()
+    {
+        TestBook b;
+        ScriptedPrompter p;
+        const int groups = LedgerReportWindow::FirstScreen + 20;
+        {
+            Transaction tx(b.db());
+            for (int i = 0; i < groups; ++i)
+                add(b.db(), "cgfx", {{"rq", "2025-03-01"}, {"ghs", "华新"}, {"txm", QString::number(100000 + i)},
+                                     {"ppgg", "水泥"}, {"dw", "袋"}, {"sl", "2"}, {"je", "3"}});
+            tx.commit();
+        }
+        TFcghz1 w;
+        w.show();
+        w.computeStatistics(LedgerFilter{}, LedgerGrouping::None);
+        QCOMPARE(w.totalText(0), QString::number(2 * groups));
+        QCOMPARE(w.totalText(1), QString::number(3 * groups));
+        QTRY_COMPARE(w.model()->rowCount(), groups);
+        QCOMPARE(w.model()->text(groups - 1, "txm"), QString::number(100000 + groups - 1));
+
+        w.computeStatistics(LedgerFilter{}, LedgerGrouping::None);   // printed before the rest came
+        QCOMPARE(w.reportData().rows.size(), groups);
+    }
+
     // The purchase detail dialog keeps its dates in order; the sales one leaves them alone.
     void datePairRule()
     {
