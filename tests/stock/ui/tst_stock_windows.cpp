@@ -67,6 +67,17 @@ QStringList previewTexts(TFdyPreview1 *p)
     return out;
 }
 
+// The named fields of a dialog in the order Tab takes them.
+QStringList tabOrder(QWidget *d)
+{
+    static const QStringList fields = {"ComboBox1", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "CheckBox1",
+                                       "DateTimePicker1", "DateTimePicker2", "RB1", "RB2", "RB3"};
+    QStringList out;
+    for (QWidget *w = d->nextInFocusChain(); w && w != d; w = w->nextInFocusChain())
+        if (fields.contains(w->objectName()) && !out.contains(w->objectName())) out << w->objectName();
+    return out;
+}
+
 } // namespace
 
 class TestStockWindows : public QObject {
@@ -317,6 +328,55 @@ private slots:
         QCOMPARE(Decimal::fromRaw(q.value(0).toLongLong()).toPlain(), QString("3"));
         QVERIFY(q.next());
         QCOMPARE(Decimal::fromRaw(q.value(0).toLongLong()).toPlain(), QString("14"));
+    }
+
+    // The stock change dialogs stand the boxes first, then the type and the dates, then the
+    // grouping; Enter walks the boxes and runs in the last, and leads back to the first box from
+    // the type, the to-date and the grouping.
+    void queryDialogFieldOrder_data()
+    {
+        QTest::addColumn<bool>("summary");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");   // "run": the dialog is accepted
+        QTest::newRow("query: box to box") << false << "Edit1" << "Edit2";
+        QTest::newRow("query: last box runs") << false << "Edit5" << "run";
+        QTest::newRow("query: type to first box") << false << "ComboBox1" << "Edit1";
+        QTest::newRow("query: to-date to first box") << false << "DateTimePicker2" << "Edit1";
+        QTest::newRow("summary: last box runs") << true << "Edit4" << "run";
+        QTest::newRow("summary: grouping to first box") << true << "RB1" << "Edit1";
+    }
+    void queryDialogFieldOrder()
+    {
+        QFETCH(bool, summary);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        TestBook b;
+        ScriptedPrompter p;
+        std::unique_ptr<LedgerReportWindow> w;
+        if (summary) w = std::make_unique<TFrkhz1>();
+        else w = std::make_unique<TFrkfx1>();
+        w->show();
+        bool accepted = false;
+        whenModal<LedgerQueryDialog>([&](LedgerQueryDialog *d) {
+            QApplication::setActiveWindow(d);
+            QStringList order = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "ComboBox1", "CheckBox1", "DateTimePicker1", "DateTimePicker2"};
+            if (summary) {
+                order.removeOne("Edit5");
+                order << "RB1" << "RB2" << "RB3";
+            }
+            QCOMPARE(tabOrder(d), order);
+            QCOMPARE(QApplication::focusWidget(), d->findChild<QWidget *>("Edit1"));
+            connect(d, &QDialog::accepted, [&accepted] { accepted = true; });
+            QWidget *field = d->findChild<QWidget *>(from);
+            field->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            if (to != "run") {
+                QCOMPARE(QApplication::focusWidget(), d->findChild<QWidget *>(to));
+                d->reject();
+            }
+        });
+        click(w.get(), "SB77");
+        QCOMPARE(accepted, to == "run");
     }
 
     // A warehouse field left empty says so and takes the focus back; moving to its own picker

@@ -53,6 +53,17 @@ bool costColumnsHidden(LedgerReportWindow *w, const char *cost, const char *prof
     return w->grid()->isColumnHidden(w->model()->columnOf(cost)) && w->grid()->isColumnHidden(w->model()->columnOf(profit));
 }
 
+// The named fields of a dialog in the order Tab takes them.
+QStringList tabOrder(QWidget *d)
+{
+    static const QStringList fields = {"ComboBox1", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "CheckBox1",
+                                       "DateTimePicker1", "DateTimePicker2", "RB1", "RB2", "RB3"};
+    QStringList out;
+    for (QWidget *w = d->nextInFocusChain(); w && w != d; w = w->nextInFocusChain())
+        if (fields.contains(w->objectName()) && !out.contains(w->objectName())) out << w->objectName();
+    return out;
+}
+
 } // namespace
 
 class TestAnalysisWindows : public QObject {
@@ -182,6 +193,29 @@ private slots:
 
         w.computeStatistics(LedgerFilter{}, LedgerGrouping::None);   // printed before the rest came
         QCOMPARE(w.reportData().rows.size(), groups);
+    }
+
+    // Purchases and sales stand the dates and the type above the boxes and the grouping below;
+    // Enter walks on into the boxes, runs in the last, and leads from the grouping to the first box.
+    void statisticsDialogFieldOrder()
+    {
+        TestBook b;
+        ScriptedPrompter p;
+        TFcghz1 w;
+        w.show();
+        whenModal<LedgerQueryDialog>([](LedgerQueryDialog *d) {
+            QApplication::setActiveWindow(d);
+            QCOMPARE(tabOrder(d), (QStringList{"CheckBox1", "DateTimePicker1", "DateTimePicker2", "ComboBox1", "Edit1", "Edit2",
+                                               "Edit3", "Edit4", "Edit5", "RB1", "RB2", "RB3"}));
+            d->findChild<QWidget *>("ComboBox1")->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), d->findChild<QWidget *>("Edit1"));
+            d->findChild<QWidget *>("RB1")->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), d->findChild<QWidget *>("Edit1"));
+            d->reject();
+        });
+        click(&w, "SB77");
     }
 
     // The purchase detail dialog keeps its dates in order; the sales one leaves them alone.
