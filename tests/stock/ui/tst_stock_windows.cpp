@@ -142,6 +142,34 @@ private slots:
         QCOMPARE(w.model()->integer(0, "id"), steel);
     }
 
+    // Zeroing a batch chosen by "库存＞0" leaves the batch on screen at 0 rather than running the
+    // query again, which would now find none of it.
+    void zeroedBatchStaysInView()
+    {
+        TestBook b;
+        ScriptedPrompter p;
+        operatorHolds(true, true);
+        goods("钢材", "GG", "5", "3");
+        goods("钢材", "JG", "0");
+        goods("水泥", "SN", "7");
+        TFkcfx1 w;
+        GoodsFilter positive;
+        positive.stock = GoodsFilter::Positive;
+        w.applyStockFilter(positive, "12", "29");
+        w.model()->sort(w.model()->columnOf("txm"), Qt::DescendingOrder);
+        p.answer(true);
+        click(&w, "SB55");
+        QCOMPARE(column(w.model(), "txm"), (QStringList{"SN", "GG"}));
+        QCOMPARE(column(w.model(), "kcsl"), (QStringList{"0.00", "0.00"}));
+        QCOMPARE(column(w.model(), "kcje"), (QStringList{"0.00", "0.00"}));
+        QCOMPARE(column(w.model(), "kcjg"), (QStringList{"2.00", "3.00"}));   // the unit cost stays
+        QCOMPARE(w.model()->data(w.model()->index(0, 0), Qt::ForegroundRole), QVariant(QColor(Qt::red)));
+        QSqlQuery q = b.db().exec("SELECT txm, kcsl FROM sp ORDER BY id");
+        QStringList stock;
+        while (q.next()) stock << q.value(0).toString() + "=" + Decimal::fromRaw(q.value(1).toLongLong()).toPlain();
+        QCOMPARE(stock, (QStringList{"GG=0", "JG=0", "SN=0"}));
+    }
+
     // Without "显示库存价格" the operator sees no unit cost or value and may not print with
     // prices or assemble; without "库存归零" no zeroing.
     void withoutPricesOrZeroing()
