@@ -18,7 +18,8 @@ QString commissionSql(const Database &db, const CommissionFilter &f, QVariantLis
     // The rates of each goods row of a warehouse (the oldest row where a warehouse holds the
     // goods twice) are put in a small table first; each sale line then finds them by one
     // look-up, or, when its warehouse no longer holds the goods, takes the oldest row of the
-    // goods anywhere. Read in handler order, the lines are summed without sorting them.
+    // goods anywhere. Read in handler order, the lines are summed without sorting them. The
+    // code leads the look-up: it tells goods rows apart sooner than the warehouse does.
     // A line whose goods are gone everywhere has no rate and adds nothing; a handler with only
     // such lines sums to nothing and is left out. The products carry eight decimals; each
     // handler's sum is rounded once, to four.
@@ -27,7 +28,7 @@ QString commissionSql(const Database &db, const CommissionFilter &f, QVariantLis
     return QStringLiteral("WITH k AS MATERIALIZED (SELECT ck, txm, ppgg, dw, slt, jet FROM sp "
                           "WHERE id IN (SELECT MIN(id) FROM sp GROUP BY ck, txm, ppgg, dw)) "
                           "SELECT s.jsr, SUM(s.sl * COALESCE(k.slt, %1)), SUM(s.je * COALESCE(k.jet, %2)) "
-                          "FROM xsfx s LEFT JOIN k ON k.ck = s.ck AND k.txm = s.txm AND k.ppgg = s.ppgg AND k.dw = s.dw"
+                          "FROM xsfx s LEFT JOIN k ON k.txm = s.txm AND k.ck = s.ck AND k.ppgg = s.ppgg AND k.dw = s.dw"
                           "%3 GROUP BY s.jsr ORDER BY s.jsr")
         .arg(fallback.arg(QStringLiteral("slt")), fallback.arg(QStringLiteral("jet")), filter.where());
 }
