@@ -9,6 +9,7 @@
 #include "print/print_layouts.h"
 #include "print/ui/tfdypreview1.h"
 #include "scripted_prompter.h"
+#include "tab_order.h"
 #include "stock/ui/tfchai1.h"
 #include "stock/ui/tfkcfx1.h"
 #include "stock/ui/tfkctj1.h"
@@ -67,15 +68,12 @@ QStringList previewTexts(TFdyPreview1 *p)
     return out;
 }
 
-// The named fields of a dialog in the order Tab takes them.
-QStringList tabOrder(QWidget *d)
+// The fields of the report query dialogs.
+const QStringList &queryFields()
 {
     static const QStringList fields = {"ComboBox1", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "CheckBox1",
                                        "DateTimePicker1", "DateTimePicker2", "RB1", "RB2", "RB3"};
-    QStringList out;
-    for (QWidget *w = d->nextInFocusChain(); w && w != d; w = w->nextInFocusChain())
-        if (fields.contains(w->objectName()) && !out.contains(w->objectName())) out << w->objectName();
-    return out;
+    return fields;
 }
 
 } // namespace
@@ -392,7 +390,7 @@ private slots:
                 order.removeOne("Edit5");
                 order << "RB1" << "RB2" << "RB3";
             }
-            QCOMPARE(tabOrder(d), order);
+            QCOMPARE(tabOrder(d, queryFields()), order);
             QCOMPARE(QApplication::focusWidget(), d->findChild<QWidget *>("Edit1"));
             connect(d, &QDialog::accepted, [&accepted] { accepted = true; });
             QWidget *field = d->findChild<QWidget *>(from);

@@ -13,6 +13,7 @@
 #include "print/print_layouts.h"
 #include "print/ui/tfdypreview1.h"
 #include "scripted_prompter.h"
+#include "tab_order.h"
 #include "test_book.h"
 #include "test_main.h"
 #include "when_modal.h"
@@ -53,15 +54,12 @@ bool costColumnsHidden(LedgerReportWindow *w, const char *cost, const char *prof
     return w->grid()->isColumnHidden(w->model()->columnOf(cost)) && w->grid()->isColumnHidden(w->model()->columnOf(profit));
 }
 
-// The named fields of a dialog in the order Tab takes them.
-QStringList tabOrder(QWidget *d)
+// The fields of the report query dialogs.
+const QStringList &queryFields()
 {
     static const QStringList fields = {"ComboBox1", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "CheckBox1",
                                        "DateTimePicker1", "DateTimePicker2", "RB1", "RB2", "RB3"};
-    QStringList out;
-    for (QWidget *w = d->nextInFocusChain(); w && w != d; w = w->nextInFocusChain())
-        if (fields.contains(w->objectName()) && !out.contains(w->objectName())) out << w->objectName();
-    return out;
+    return fields;
 }
 
 } // namespace
@@ -205,7 +203,7 @@ private slots:
         w.show();
         whenModal<LedgerQueryDialog>([](LedgerQueryDialog *d) {
             QApplication::setActiveWindow(d);
-            QCOMPARE(tabOrder(d), (QStringList{"CheckBox1", "DateTimePicker1", "DateTimePicker2", "ComboBox1", "Edit1", "Edit2",
+            QCOMPARE(tabOrder(d, queryFields()), (QStringList{"CheckBox1", "DateTimePicker1", "DateTimePicker2", "ComboBox1", "Edit1", "Edit2",
                                                "Edit3", "Edit4", "Edit5", "RB1", "RB2", "RB3"}));
             d->findChild<QWidget *>("ComboBox1")->setFocus();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
