@@ -76,9 +76,16 @@ std::optional<Refusal> AssemblyService::wholeNumber(const QString &text, const Q
     return std::nullopt;
 }
 
+std::optional<Refusal> AssemblyService::warehouseMissing(int step, const QString &ck)
+{
+    if (!ck.trimmed().isEmpty()) return std::nullopt;
+    return step == 1 ? missing(QStringLiteral("整件仓库不可为空！"), QStringLiteral("ck1"))
+                     : missing(QStringLiteral("零件仓库不可为空！"), QStringLiteral("ck2"));
+}
+
 std::optional<Refusal> AssemblyService::addPart(const PartEntry &e)
 {
-    if (e.ck2.trimmed().isEmpty()) return missing(QStringLiteral("零件仓库不可为空！"), QStringLiteral("ck2"));
+    if (auto r = warehouseMissing(2, e.ck2)) return r;
     if (e.spid1 == 0) return missing(kind_.noWhole, QStringLiteral("txm1"));
     if (auto r = wholeNumber(e.quantity, kind_.quantityField, kind_.zeroQuantity, kind_.wholeQuantity)) return r;
     if (e.spid2 == 0) return missing(kind_.noPart, QStringLiteral("txm2"));
@@ -106,7 +113,7 @@ void AssemblyService::moveStock(qint64 spid, Decimal change)
 
 std::optional<Refusal> AssemblyService::confirm(const Confirmation &c)
 {
-    if (c.ck1.trimmed().isEmpty()) return missing(QStringLiteral("整件仓库不可为空！"), QStringLiteral("ck1"));
+    if (auto r = warehouseMissing(1, c.ck1)) return r;
     if (c.spid1 == 0) return missing(kind_.noWhole, QStringLiteral("txm1"));
     if (auto r = wholeNumber(c.quantity, kind_.quantityField, kind_.zeroQuantity, kind_.wholeQuantity)) return r;
     const Decimal n = Decimal::parseOr0(c.quantity);

@@ -33,6 +33,10 @@ class AssemblyService {
 public:
     AssemblyService(Database &db, const AssemblyKind &kind) : db_(db), kind_(kind) {}
 
+    // The whole's warehouse (step 1) or the parts' (step 2) is required: every later step
+    // looks goods up in it.
+    static std::optional<Refusal> warehouseMissing(int step, const QString &ck);
+
     // The goods row with this code in this warehouse, when there is exactly one.
     std::optional<PickedGoods> findGoods(const QString &txm, const QString &ck);
 

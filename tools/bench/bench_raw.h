@@ -26,13 +26,14 @@ struct RawQuery {
     }
     RawQuery(const RawQuery &) = delete;
     RawQuery &operator=(const RawQuery &) = delete;
-    qint64 run(const std::vector<QByteArray> &binds)
+    // Every row, or the first maxRows of them (what a lazily loading grid reads at first).
+    qint64 run(const std::vector<QByteArray> &binds, int maxRows = -1)
     {
         for (size_t i = 0; i < binds.size(); ++i)
             sqlite3_bind_text(st, int(i + 1), binds[i].constData(), int(binds[i].size()), SQLITE_TRANSIENT);
         qint64 sink = 0;
         const int n = sqlite3_column_count(st);
-        while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int row = 0; row != maxRows && sqlite3_step(st) == SQLITE_ROW; ++row) {
             for (int c = 0; c < n; ++c) {
                 if (sqlite3_column_type(st, c) == SQLITE_INTEGER) sink += sqlite3_column_int64(st, c);
                 else {

@@ -64,11 +64,15 @@ QSqlQuery LedgerQuery::rows(const SqlFilter &f)
     return db_.exec(QStringLiteral("SELECT * FROM %1%2 ORDER BY id").arg(ledger_.table, f.where()), f.values());
 }
 
-LedgerTotals LedgerQuery::totals(const SqlFilter &f)
+QString LedgerQuery::totalsSql(const SqlFilter &f) const
 {
     const QString cost = ledger_.withCost ? QStringLiteral(", SUM(cbje), SUM(maoli)") : QString();
-    QSqlQuery q = db_.exec(QStringLiteral("SELECT SUM(sl), SUM(je)%1 FROM %2%3").arg(cost, ledger_.table, f.where()),
-                           f.values());
+    return QStringLiteral("SELECT SUM(sl), SUM(je)%1 FROM %2%3").arg(cost, ledger_.table, f.where());
+}
+
+LedgerTotals LedgerQuery::totals(const SqlFilter &f)
+{
+    QSqlQuery q = db_.exec(totalsSql(f), f.values());
     LedgerTotals t;
     if (q.next()) {
         t.sl = Decimal::fromRaw(q.value(0).toLongLong());

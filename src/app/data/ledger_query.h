@@ -51,7 +51,9 @@ public:
 
     // Every column of the lines, in the order they were written.
     QSqlQuery rows(const SqlFilter &f);
+    // The totals of the lines, which are also the totals of their statistics in any grouping.
     LedgerTotals totals(const SqlFilter &f);
+    QString totalsSql(const SqlFilter &f) const;
     // One row per goods item (code, name and unit) and group: txm ppgg dw zsl zje, for sales
     // also zcb zmaoli, when grouped fenzu; ordered by group, then code.
     QSqlQuery statistics(const LedgerFilter &f, LedgerGrouping grouping);

@@ -22,6 +22,9 @@ struct LedgerDialogSetup {
     bool withWarehouse = true;
     bool keepDatesInOrder = true;
     QStringList groupings;    // the three radio buttons of a statistics dialog; empty for a query
+    // Purchases and sales put the date range and the type above the boxes; stock changes put
+    // them below.
+    bool datesFirst = true;
 };
 
 class LedgerQueryDialog : public QDialog {

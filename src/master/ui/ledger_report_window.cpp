@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -122,11 +123,28 @@ void LedgerReportWindow::showLines(const SqlFilter &f)
 {
     opened_ = true;
     LedgerQuery q(book(), *setup_.ledger);
-    QSqlQuery rows = q.rows(f);
-    model_->load(rows);
+    display(q.rows(f));
     const LedgerTotals t = q.totals(f);
     setTotals({t.sl, t.je, t.cbje, t.maoli});
+}
+
+void LedgerReportWindow::display(QSqlQuery rows)
+{
+    // A year of lines, or statistics per customer and goods item, run to hundreds of thousands
+    // of rows: the first screen comes at once and the rest follows while the operator reads.
+    model_->loadLazily(std::move(rows), FirstScreen);
     if (model_->rowCount() > 0) grid_->setCurrentIndex(model_->index(0, 0));
+    fetchRest(++loading_);
+}
+
+void LedgerReportWindow::fetchRest(int loading)
+{
+    if (!model_->canFetchMore()) return;
+    QTimer::singleShot(0, this, [this, loading] {
+        if (loading != loading_) return;   // another query replaced the list meanwhile
+        model_->fetchMore();
+        fetchRest(loading);
+    });
 }
 
 void LedgerReportWindow::showFilter(const LedgerFilter &f) { showLines(LedgerQuery(book(), *setup_.ledger).conditions(f)); }
@@ -139,6 +157,7 @@ void LedgerReportWindow::showGoodsItem(const QString &txm, const QString &ppgg, 
 
 void LedgerReportWindow::clearStatistics(LedgerGrouping grouping)
 {
+    ++loading_;
     model_->close();
     grouping_ = grouping;
     const int fenzu = model_->columnOf(QStringLiteral("fenzu"));
@@ -152,15 +171,11 @@ void LedgerReportWindow::clearStatistics(LedgerGrouping grouping)
 void LedgerReportWindow::computeStatistics(const LedgerFilter &f, LedgerGrouping grouping)
 {
     clearStatistics(grouping);
-    QSqlQuery rows = LedgerQuery(book(), *setup_.ledger).statistics(f, grouping);
-    model_->load(rows);
-    QList<Decimal> sums(4);
-    const QStringList fields = {"zsl", "zje", "zcb", "zmaoli"};
-    for (int r = 0; r < model_->rowCount(); ++r)
-        for (int i = 0; i < 4; ++i)
-            if (model_->columnOf(fields[i]) >= 0) sums[i] += model_->decimal(r, fields[i]);
-    setTotals(sums);
-    if (model_->rowCount() > 0) grid_->setCurrentIndex(model_->index(0, 0));
+    LedgerQuery q(book(), *setup_.ledger);
+    display(q.statistics(f, grouping));
+    // The groups split the lines without overlap, so their totals are the lines' totals.
+    const LedgerTotals t = q.totals(q.conditions(f));
+    setTotals({t.sl, t.je, t.cbje, t.maoli});
     prompt().info(QStringLiteral("统计完毕！"));
 }
 
@@ -217,5 +232,6 @@ void LedgerReportWindow::printClick()
 void LedgerReportWindow::exportClick()
 {
     if (!model_->isOpen()) return prompt().warn(notOpenMessage());
+    model_->fetchAll();
     ExportGridToExcel(grid_, setup_.caption, partner_form::dataDir());
 }

@@ -8,7 +8,9 @@
 #include "master/ui/lookup_list_window.h"
 #include "master/ui/tfsp3.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -50,6 +53,45 @@ protected:
 
 private:
     std::function<void()> pick_;
+};
+
+// Leaving a warehouse field empty is refused at once and the focus comes back, except towards
+// its own picker button or the cancel button, and not when another window takes the focus
+// (the picker itself, or the message).
+class WarehouseRequired final : public QObject {
+public:
+    WarehouseRequired(QLineEdit *field, int step, QList<QWidget *> passes, std::function<void(const Refusal &)> refuse)
+        : QObject(field), field_(field), step_(step), passes_(std::move(passes)), refuse_(std::move(refuse))
+    {
+        field->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() != QEvent::FocusOut || returning_) return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(e)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        if (passes_.contains(QApplication::focusWidget()) || !field_->isVisible()) return false;
+        if (!AssemblyService::warehouseMissing(step_, field_->text())) return false;
+        // After the focus change has finished: pulling it back from inside would nest a second
+        // change into the first, and the other warehouse field would complain in turn.
+        QTimer::singleShot(0, this, [this] {
+            const auto r = AssemblyService::warehouseMissing(step_, field_->text());
+            if (!r || !field_->isVisible()) return;
+            returning_ = true;
+            refuse_(*r);
+            returning_ = false;
+        });
+        return false;
+    }
+
+private:
+    QLineEdit *field_;
+    int step_;
+    QList<QWidget *> passes_;
+    std::function<void(const Refusal &)> refuse_;
+    static inline bool returning_ = false;   // shared: the other field lets this return pass
 };
 
 QPushButton *pickerButton(QWidget *parent, const QString &hint)
@@ -87,7 +129,7 @@ AssemblyWindow::AssemblyWindow(const AssemblyKind &kind, const Texts &t, QWidget
         spid_[i] = edit(groups[i], "spid" + n, true);
         spid_[i]->setText(QStringLiteral("0"));
         spid_[i]->hide();
-        QPushButton *pickCk = pickerButton(groups[i], QStringLiteral("选择") + wholeOrPart[i] + QStringLiteral("仓库"));
+        QPushButton *pickCk = pickCk_[i] = pickerButton(groups[i], QStringLiteral("选择") + wholeOrPart[i] + QStringLiteral("仓库"));
         QPushButton *goodsButton = pickerButton(groups[i], QStringLiteral("选择") + wholeOrPart[i]);
         connect(pickCk, &QPushButton::clicked, this, [this, i] { pickWarehouse(i + 1); });
         new DoubleClickPicks(ck_[i], [this, i] { pickWarehouse(i + 1); });
@@ -190,6 +232,8 @@ AssemblyWindow::AssemblyWindow(const AssemblyKind &kind, const Texts &t, QWidget
         return true;
     });
     KeyFlow::escCloses(this, cancel);
+    for (int i = 0; i < 2; ++i)
+        new WarehouseRequired(ck_[i], i + 1, {pickCk_[i], cancel}, [this](const Refusal &r) { refuse(r); });
     ck_[0]->setFocus();
 }
 

@@ -52,6 +52,7 @@ private:
     const AssemblyKind &kind_;
     AssemblyService service_;
     QLineEdit *ck_[2] = {}, *txm_[2] = {}, *ppgg_[2] = {}, *dw_[2] = {}, *kcsl_[2] = {}, *spid_[2] = {};
+    QPushButton *pickCk_[2] = {};
     QLineEdit *quantity_ = nullptr, *coefficient_ = nullptr, *sao_ = nullptr;
     RecordTableModel *model_ = nullptr;
     QTableView *grid_ = nullptr;

@@ -101,8 +101,7 @@ void TFkcfx1::setTotals(const QString &quantity, const QString &value)
 
 void TFkcfx1::showRows(std::function<QSqlQuery()> query)
 {
-    lastQuery_ = std::move(query);
-    QSqlQuery q = lastQuery_();
+    QSqlQuery q = query();
     model_->load(q);
     if (model_->rowCount() > 0) grid_->setCurrentIndex(model_->index(0, 0));
 }
@@ -141,8 +140,31 @@ void TFkcfx1::zeroClick()
     ids.reserve(model_->rowCount());
     for (int r = 0; r < model_->rowCount(); ++r) ids << model_->integer(r, QStringLiteral("id"));
     StockDetail::zeroStock(book(), ids);
-    showRows(lastQuery_);
+    showZeroed();
     setTotals(QStringLiteral("0"), QStringLiteral("0"));
+}
+
+void TFkcfx1::showZeroed()
+{
+    // The batch stays on screen at 0, in the order shown: running its query again would drop
+    // the rows a stock condition ("库存＞0") chose and hide what was just zeroed.
+    using Cell = RecordTableModel::Cell;
+    const int kcsl = model_->columnOf(QStringLiteral("kcsl")), kcje = model_->columnOf(QStringLiteral("kcje"));
+    const QList<RecordTableModel::Column> &columns = model_->columns();
+    std::vector<std::vector<Cell>> rows(size_t(model_->rowCount()));
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        std::vector<Cell> &row = rows[size_t(r)];
+        row.reserve(size_t(columns.size()));
+        for (int c = 0; c < columns.size(); ++c) {
+            if (c == kcsl || c == kcje) row.emplace_back(Decimal());
+            else if (columns[c].kind == RecordTableModel::Text) row.emplace_back(model_->text(r, c));
+            else if (columns[c].kind == RecordTableModel::Integer) row.emplace_back(model_->integer(r, c));
+            else row.emplace_back(model_->decimal(r, c));
+        }
+    }
+    model_->clearOpen();
+    for (const std::vector<Cell> &row : rows) model_->appendRow(row);
+    if (model_->rowCount() > 0) grid_->setCurrentIndex(model_->index(0, 0));
 }
 
 void TFkcfx1::print(bool withPrices)

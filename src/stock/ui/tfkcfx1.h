@@ -40,6 +40,7 @@ public:
 
 private:
     void showRows(std::function<QSqlQuery()> query);
+    void showZeroed();
     void setTotals(const QString &quantity, const QString &value);
     void print(bool withPrices);
     void openAssembly(bool disassembly);
@@ -51,5 +52,4 @@ private:
     QLabel *value_ = nullptr;
     QMenu *printMenu_ = nullptr;
     bool prices_ = false;
-    std::function<QSqlQuery()> lastQuery_;
 };

@@ -12,6 +12,7 @@ LedgerReportWindow::Setup setup()
     s.partyTitle = QStringLiteral("变动原因");
     s.dialog = {QStringLiteral("TFcxrkfx1"), QStringLiteral("按条件查询"), QStringLiteral("查询"), QStringLiteral("原　因"),
                 QStringLiteral("异动入库"), QStringLiteral("异动出库"), true, true, {}};
+    s.dialog.datesFirst = false;
     s.printLayout = QStringLiteral("TFdycgfx1");
     s.withCost = s.ledger->withCost;
     return s;

@@ -15,6 +15,7 @@ LedgerReportWindow::Setup setup()
     s.partyTitle = QStringLiteral("异动原因");
     s.dialog = {QStringLiteral("TFcxrkhz1"), QStringLiteral("按条件统计"), QStringLiteral("统计"), QStringLiteral("原　因"),
                 QStringLiteral("异动入库"), QStringLiteral("异动出库"), false, true, {QStringLiteral("不分组统计"), QStringLiteral("异动原因分组统计"), QStringLiteral("员工分组统计")}};
+    s.dialog.datesFirst = false;
     s.printLayout = QStringLiteral("TFdycghz1");
     s.withCost = s.ledger->withCost;
     s.openDetail = []() -> LedgerReportWindow * {

@@ -133,6 +133,9 @@ private slots:
         goods(db, "二号库", "A", "1", "0");
         goods(db, "二号库", "B", "2", "0.02");   // B is sold from 一号库, which no longer holds it
         goods(db, "三号库", "B", "9", "0.9");
+        // Goods gone from every warehouse earn nothing: 王五 sold only such goods.
+        sale(db, "2025-03-02", "一号库", "王五", "甲", "Z", "3", "30", "20");
+        sale(db, "2025-03-02", "一号库", "李四", "甲", "Z", "3", "30", "20");
         // 张三: A 9 from 一号库 (4.5 + 9) and 4 from 二号库 (4 + 0) = 8.5 + 9 = 17.5
         // 李四: B 2 for 50 at 二号库's rates (the oldest B): 4 + 1 = 5
         QCOMPARE(commissionRows(Analysis::commissions(db, {})), (QStringList{"张三 8.5+9=17.5", "李四 4+1=5"}));

@@ -9,6 +9,7 @@
 #include "print/print_layouts.h"
 #include "print/ui/tfdypreview1.h"
 #include "scripted_prompter.h"
+#include "tab_order.h"
 #include "stock/ui/tfchai1.h"
 #include "stock/ui/tfkcfx1.h"
 #include "stock/ui/tfkctj1.h"
@@ -65,6 +66,14 @@ QStringList previewTexts(TFdyPreview1 *p)
     for (const PrintedPage &page : p->report().pages)
         for (const PageText &t : page.texts) out << t.text;
     return out;
+}
+
+// The fields of the report query dialogs.
+const QStringList &queryFields()
+{
+    static const QStringList fields = {"ComboBox1", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "CheckBox1",
+                                       "DateTimePicker1", "DateTimePicker2", "RB1", "RB2", "RB3"};
+    return fields;
 }
 
 } // namespace
@@ -129,6 +138,34 @@ private slots:
         w.showCategory(QString());
         QCOMPARE(column(w.model(), "kcsl"), (QStringList{"0.00", "7.00"}));
         QCOMPARE(w.model()->integer(0, "id"), steel);
+    }
+
+    // Zeroing a batch chosen by "库存＞0" leaves the batch on screen at 0 rather than running the
+    // query again, which would now find none of it.
+    void zeroedBatchStaysInView()
+    {
+        TestBook b;
+        ScriptedPrompter p;
+        operatorHolds(true, true);
+        goods("钢材", "GG", "5", "3");
+        goods("钢材", "JG", "0");
+        goods("水泥", "SN", "7");
+        TFkcfx1 w;
+        GoodsFilter positive;
+        positive.stock = GoodsFilter::Positive;
+        w.applyStockFilter(positive, "12", "29");
+        w.model()->sort(w.model()->columnOf("txm"), Qt::DescendingOrder);
+        p.answer(true);
+        click(&w, "SB55");
+        QCOMPARE(column(w.model(), "txm"), (QStringList{"SN", "GG"}));
+        QCOMPARE(column(w.model(), "kcsl"), (QStringList{"0.00", "0.00"}));
+        QCOMPARE(column(w.model(), "kcje"), (QStringList{"0.00", "0.00"}));
+        QCOMPARE(column(w.model(), "kcjg"), (QStringList{"2.00", "3.00"}));   // the unit cost stays
+        QCOMPARE(w.model()->data(w.model()->index(0, 0), Qt::ForegroundRole), QVariant(QColor(Qt::red)));
+        QSqlQuery q = b.db().exec("SELECT txm, kcsl FROM sp ORDER BY id");
+        QStringList stock;
+        while (q.next()) stock << q.value(0).toString() + "=" + Decimal::fromRaw(q.value(1).toLongLong()).toPlain();
+        QCOMPARE(stock, (QStringList{"GG=0", "JG=0", "SN=0"}));
     }
 
     // Without "显示库存价格" the operator sees no unit cost or value and may not print with
@@ -317,6 +354,99 @@ private slots:
         QCOMPARE(Decimal::fromRaw(q.value(0).toLongLong()).toPlain(), QString("3"));
         QVERIFY(q.next());
         QCOMPARE(Decimal::fromRaw(q.value(0).toLongLong()).toPlain(), QString("14"));
+    }
+
+    // The stock change dialogs stand the boxes first, then the type and the dates, then the
+    // grouping; Enter walks the boxes and runs in the last, and leads back to the first box from
+    // the type, the to-date and the grouping.
+    void queryDialogFieldOrder_data()
+    {
+        QTest::addColumn<bool>("summary");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");   // "run": the dialog is accepted
+        QTest::newRow("query: box to box") << false << "Edit1" << "Edit2";
+        QTest::newRow("query: last box runs") << false << "Edit5" << "run";
+        QTest::newRow("query: type to first box") << false << "ComboBox1" << "Edit1";
+        QTest::newRow("query: to-date to first box") << false << "DateTimePicker2" << "Edit1";
+        QTest::newRow("summary: last box runs") << true << "Edit4" << "run";
+        QTest::newRow("summary: grouping to first box") << true << "RB1" << "Edit1";
+    }
+    void queryDialogFieldOrder()
+    {
+        QFETCH(bool, summary);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        TestBook b;
+        ScriptedPrompter p;
+        std::unique_ptr<LedgerReportWindow> w;
+        if (summary) w = std::make_unique<TFrkhz1>();
+        else w = std::make_unique<TFrkfx1>();
+        w->show();
+        bool accepted = false;
+        whenModal<LedgerQueryDialog>([&](LedgerQueryDialog *d) {
+            QApplication::setActiveWindow(d);
+            QStringList order = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "ComboBox1", "CheckBox1", "DateTimePicker1", "DateTimePicker2"};
+            if (summary) {
+                order.removeOne("Edit5");
+                order << "RB1" << "RB2" << "RB3";
+            }
+            QCOMPARE(tabOrder(d, queryFields()), order);
+            QCOMPARE(QApplication::focusWidget(), d->findChild<QWidget *>("Edit1"));
+            connect(d, &QDialog::accepted, [&accepted] { accepted = true; });
+            QWidget *field = d->findChild<QWidget *>(from);
+            field->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            if (to != "run") {
+                QCOMPARE(QApplication::focusWidget(), d->findChild<QWidget *>(to));
+                d->reject();
+            }
+        });
+        click(w.get(), "SB77");
+        QCOMPARE(accepted, to == "run");
+    }
+
+    // A warehouse field left empty says so and takes the focus back; moving to its own picker
+    // button, or leaving it filled, passes. Both fields empty: the first one alone complains.
+    void warehouseRequiredOnLeaving_data()
+    {
+        QTest::addColumn<QString>("ck1");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");   // empty: Tab moves on
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("whole's warehouse empty") << "" << "ck1" << "" << QStringList{"整件仓库不可为空！"} << "ck1";
+        QTest::newRow("parts' warehouse empty") << "一号库" << "ck2" << "" << QStringList{"零件仓库不可为空！"} << "ck2";
+        QTest::newRow("filled") << "一号库" << "ck1" << "" << QStringList{} << "txm1";
+        QTest::newRow("to its picker") << "" << "ck1" << "picker" << QStringList{} << "picker";
+        QTest::newRow("both empty") << "" << "ck1" << "ck2" << QStringList{"整件仓库不可为空！"} << "ck1";
+    }
+    void warehouseRequiredOnLeaving()
+    {
+        QFETCH(QString, ck1);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, focus);
+        TestBook b;
+        ScriptedPrompter p;
+        TFzu1 w;
+        w.show();
+        QApplication::setActiveWindow(&w);
+        w.field("ck1")->setText(ck1);
+        QPushButton *picker = nullptr;
+        for (QPushButton *button : w.findChildren<QPushButton *>())
+            if (button->toolTip() == "选择整件仓库") picker = button;
+        QVERIFY(picker);
+        auto widget = [&](const QString &name) -> QWidget * { if (name == "picker") return picker;
+            return w.field(name);
+        };
+        widget(from)->setFocus();
+        QCOMPARE(QApplication::focusWidget(), widget(from));
+        if (to.isEmpty()) QTest::keyClick(widget(from), Qt::Key_Tab);
+        else widget(to)->setFocus(Qt::MouseFocusReason);   // a click, without opening the picker
+        QTest::qWait(20);
+        QCOMPARE(p.texts(), messages);
+        QCOMPARE(QApplication::focusWidget(), widget(focus));
     }
 
     // Enter on an unknown part code opens the goods picker with lookups suspended; the chosen

@@ -13,6 +13,7 @@
 #include "print/print_layouts.h"
 #include "print/ui/tfdypreview1.h"
 #include "scripted_prompter.h"
+#include "tab_order.h"
 #include "test_book.h"
 #include "test_main.h"
 #include "when_modal.h"
@@ -51,6 +52,14 @@ void sale(const char *rq, const char *kh, const char *jsr, const char *sl, const
 bool costColumnsHidden(LedgerReportWindow *w, const char *cost, const char *profit)
 {
     return w->grid()->isColumnHidden(w->model()->columnOf(cost)) && w->grid()->isColumnHidden(w->model()->columnOf(profit));
+}
+
+// The fields of the report query dialogs.
+const QStringList &queryFields()
+{
+    static const QStringList fields = {"ComboBox1", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "CheckBox1",
+                                       "DateTimePicker1", "DateTimePicker2", "RB1", "RB2", "RB3"};
+    return fields;
 }
 
 } // namespace
@@ -156,6 +165,55 @@ private slots:
         QCOMPARE(column(w.model(), "fenzu"), QStringList{"华新"});
         QVERIFY(!w.grid()->isColumnHidden(w.model()->columnOf("fenzu")));
         QCOMPARE(p.last(), QString("统计完毕！"));
+    }
+
+    // A list longer than the first screen: the totals count every group at once, the rest of
+    // the rows follows while the window waits, and the print holds every row.
+    void longStatisticsCompleteBehindTheFirstScreen()
+    {
+        TestBook b;
+        ScriptedPrompter p;
+        const int groups = LedgerReportWindow::FirstScreen + 20;
+        {
+            Transaction tx(b.db());
+            for (int i = 0; i < groups; ++i)
+                add(b.db(), "cgfx", {{"rq", "2025-03-01"}, {"ghs", "华新"}, {"txm", QString::number(100000 + i)},
+                                     {"ppgg", "水泥"}, {"dw", "袋"}, {"sl", "2"}, {"je", "3"}});
+            tx.commit();
+        }
+        TFcghz1 w;
+        w.show();
+        w.computeStatistics(LedgerFilter{}, LedgerGrouping::None);
+        QCOMPARE(w.totalText(0), QString::number(2 * groups));
+        QCOMPARE(w.totalText(1), QString::number(3 * groups));
+        QTRY_COMPARE(w.model()->rowCount(), groups);
+        QCOMPARE(w.model()->text(groups - 1, "txm"), QString::number(100000 + groups - 1));
+
+        w.computeStatistics(LedgerFilter{}, LedgerGrouping::None);   // printed before the rest came
+        QCOMPARE(w.reportData().rows.size(), groups);
+    }
+
+    // Purchases and sales stand the dates and the type above the boxes and the grouping below;
+    // Enter walks on into the boxes, runs in the last, and leads from the grouping to the first box.
+    void statisticsDialogFieldOrder()
+    {
+        TestBook b;
+        ScriptedPrompter p;
+        TFcghz1 w;
+        w.show();
+        whenModal<LedgerQueryDialog>([](LedgerQueryDialog *d) {
+            QApplication::setActiveWindow(d);
+            QCOMPARE(tabOrder(d, queryFields()), (QStringList{"CheckBox1", "DateTimePicker1", "DateTimePicker2", "ComboBox1", "Edit1", "Edit2",
+                                               "Edit3", "Edit4", "Edit5", "RB1", "RB2", "RB3"}));
+            d->findChild<QWidget *>("ComboBox1")->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), d->findChild<QWidget *>("Edit1"));
+            d->findChild<QWidget *>("RB1")->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), d->findChild<QWidget *>("Edit1"));
+            d->reject();
+        });
+        click(&w, "SB77");
     }
 
     // The purchase detail dialog keeps its dates in order; the sales one leaves them alone.

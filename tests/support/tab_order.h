@@ -1,0 +1,13 @@
+// The named fields of a dialog in the order Tab takes them, for checking a form's field order.
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+inline QStringList tabOrder(QWidget *dialog, const QStringList &names)
+{
+    QStringList out;
+    for (QWidget *w = dialog->nextInFocusChain(); w && w != dialog; w = w->nextInFocusChain())
+        if (names.contains(w->objectName()) && !out.contains(w->objectName())) out << w->objectName();
+    return out;
+}
