@@ -6,6 +6,7 @@
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/widgets/key_flow.h"
+#include "app/widgets/report_bar.h"
 #include "app/widgets/list_window.h"
 #include "app/widgets/record_table_model.h"
 
@@ -25,20 +26,11 @@ TFyhsz1::TFyhsz1(QWidget *parent) : QDialog(parent)
     grid_->horizontalHeader()->setStretchLastSection(true);
 
     auto *buttons = new QVBoxLayout;
-    const QList<std::pair<QString, void (TFyhsz1::*)()>> commands = {
-        {QStringLiteral("新增"), &TFyhsz1::addClicked},
-        {QStringLiteral("修改"), &TFyhsz1::modifyClicked},
-        {QStringLiteral("删除"), &TFyhsz1::deleteClicked},
-        {QStringLiteral("权限"), &TFyhsz1::permissionsClicked},
-    };
-    int n = 0;
-    for (const auto &[text, slot] : commands) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QStringLiteral("BitBtn%1").arg(++n));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-    }
+    ReportBar::addCommandButtons<TFyhsz1>(this, buttons,
+                                          {{QStringLiteral("新增"), &TFyhsz1::addClicked},
+                                           {QStringLiteral("修改"), &TFyhsz1::modifyClicked},
+                                           {QStringLiteral("删除"), &TFyhsz1::deleteClicked},
+                                           {QStringLiteral("权限"), &TFyhsz1::permissionsClicked}});
     auto *close = new QPushButton(QStringLiteral("关闭"), this);
     close->setObjectName(QStringLiteral("BitBtn5"));
     close->setAutoDefault(false);

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QPushButton>
 #include <QString>
 
 #include <utility>
@@ -11,7 +12,6 @@
 class QBoxLayout;
 class QHBoxLayout;
 class QLabel;
-class QPushButton;
 class QWidget;
 
 namespace ReportBar {
@@ -20,6 +20,22 @@ namespace ReportBar {
 // them (it walks the fields). Returned by object name.
 QHash<QString, QPushButton *> addButtons(QWidget *owner, QBoxLayout *row,
                                          const QList<std::pair<QString, QString>> &namesAndCaptions);
+
+// The command buttons of a list window: "BitBtn<n>" from `firstNumber` on, one per caption, in
+// order, each performing its member slot.
+template <class W>
+QList<QPushButton *> addCommandButtons(W *owner, QBoxLayout *row,
+                                       const QList<std::pair<QString, void (W::*)()>> &commands, int firstNumber = 1)
+{
+    QList<QPushButton *> out;
+    for (const auto &[caption, slot] : commands) {
+        const QString name = QStringLiteral("BitBtn%1").arg(firstNumber++);
+        QPushButton *b = addButtons(owner, row, {{name, caption}}).value(name);
+        QObject::connect(b, &QPushButton::clicked, owner, slot);
+        out << b;
+    }
+    return out;
+}
 
 // A stretch, then the red square and its legend ("数量＜0：采购退货").
 void addRedLegend(QWidget *owner, QBoxLayout *row, const QString &legend);

@@ -5,6 +5,7 @@
 #include "app/prompter.h"
 #include "app/widgets/grid_export.h"
 #include "app/widgets/key_flow.h"
+#include "app/widgets/report_bar.h"
 #include "app/widgets/list_window.h"
 #include "master/company_info.h"
 #include "master/ui/partner_form.h"
@@ -33,25 +34,18 @@ PartnerListWindow::PartnerListWindow(Setup setup, QWidget *parent) : QWidget(par
     connect(remove, &QAction::triggered, this, &PartnerListWindow::deleteClicked);
 
     auto *buttons = new QHBoxLayout;
-    const QList<std::pair<QString, void (PartnerListWindow::*)()>> commands = {
-        {QStringLiteral("导入"), &PartnerListWindow::importClicked},
-        {QStringLiteral("新增"), &PartnerListWindow::addClicked},
-        {QStringLiteral("修改"), &PartnerListWindow::editClicked},
-        {QStringLiteral("删除"), &PartnerListWindow::deleteClicked},
-        {QStringLiteral("查询"), &PartnerListWindow::queryClicked},
-        {QStringLiteral("打印"), &PartnerListWindow::printClicked},
-        {QStringLiteral("导出"), &PartnerListWindow::exportClicked},
-    };
-    int n = 0;
-    for (const auto &[text, slot] : commands) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QStringLiteral("BitBtn%1").arg(++n));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-    }
+    const int n = int(ReportBar::addCommandButtons<PartnerListWindow>(
+                          this, buttons,
+                          {{QStringLiteral("导入"), &PartnerListWindow::importClicked},
+                           {QStringLiteral("新增"), &PartnerListWindow::addClicked},
+                           {QStringLiteral("修改"), &PartnerListWindow::editClicked},
+                           {QStringLiteral("删除"), &PartnerListWindow::deleteClicked},
+                           {QStringLiteral("查询"), &PartnerListWindow::queryClicked},
+                           {QStringLiteral("打印"), &PartnerListWindow::printClicked},
+                           {QStringLiteral("导出"), &PartnerListWindow::exportClicked}})
+                          .size());
     auto *close = new QPushButton(QStringLiteral("关闭"), this);
-    close->setObjectName(QStringLiteral("BitBtn%1").arg(++n));
+    close->setObjectName(QStringLiteral("BitBtn%1").arg(n + 1));
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, [this] { KeyFlow::closeWindow(this); });
     buttons->addWidget(close);
