@@ -69,8 +69,8 @@ inline void fillHeader(TFtjcgd1 &w)
     fieldOf(&w, "ghs")->setText("华新水泥");
 }
 
-// Adds a line by typing its code and quantity, ending with Enter in the quantity.
-inline void keyInLine(TFtjcgd1 &w, const char *code, const char *quantity)
+// Adds a line to any entry window by typing its code and quantity, ending with Enter in the quantity.
+inline void keyInLine(QWidget &w, const char *code, const char *quantity)
 {
     typeInto(fieldOf(&w, "txm"), code);
     press(Qt::Key_Return);   // to the quantity
