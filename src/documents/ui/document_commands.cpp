@@ -5,12 +5,18 @@
 #include "documents/ui/tfcggl1.h"
 #include "documents/ui/tfllcgd1.h"
 #include "documents/ui/tftjcgd1.h"
+#include "documents/ui/tftjdbd1.h"
+#include "documents/ui/tftjrkd1.h"
 #include "finance/ui/document_viewers.h"
 
 void registerDocumentCommands(TFmain1 &main)
 {
     main.setCommandHandler(QStringLiteral("采购"), [&main] { main.openChild<TFtjcgd1>(); });
     main.setCommandHandler(QStringLiteral("采购单据"), [&main] { main.openChild<TFcggl1>(); });
+
+    // Stock documents.
+    main.setCommandHandler(QStringLiteral("库存调拨"), [&main] { main.openChild<TFtjdbd1>(); });
+    main.setCommandHandler(QStringLiteral("库存异动"), [&main] { main.openChild<TFtjrkd1>(); });
 
     // "查单" in the payables and receivables shows the document in its own viewer, walking
     // the documents that list shows.
