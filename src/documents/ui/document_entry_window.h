@@ -4,6 +4,7 @@
 
 #include "documents/document.h"
 #include "documents/line_buffer.h"
+#include "documents/ui/line_dialogs.h"
 #include "master/goods_picking.h"
 #include "master/lookup_list.h"
 #include "master/ui/partner_caller.h"
@@ -33,16 +34,6 @@ struct ListField {
     LookupKind list = LookupKind::Warehouse;
     bool afterHandler = false;   // walked after the handler, not before it
     QString emptyOnLeave;    // refused when the operator leaves it empty; empty text: allowed
-};
-
-// What the line dialog lets the operator change: trade lines carry a discount rate and a price
-// of their own, stock lines move at the price they were entered with.
-struct LineDialogShape {
-    QString name = QStringLiteral("TFxgmx1");
-    bool discount = true;
-    bool priceEditable = true;
-    bool signedQuantity = true;
-    QString legend = QStringLiteral("数量＜0：退货");
 };
 
 struct EntryWindowConfig {

@@ -1,7 +1,7 @@
 // Line dialog 修改明细: changes quantity, price and discount rate of one line of a document.
 #pragma once
 
-#include "documents/ui/document_entry_window.h"
+#include "documents/ui/line_dialogs.h"
 
 #include <QDialog>
 #include <QHash>

@@ -13,20 +13,12 @@ struct AdjustmentBook : EntryBook {
     AdjustmentBook()
     {
         LookupList(book.db(), LookupKind::AdjustmentReason).add({"盘亏"});
-        book.db().exec("UPDATE sp SET kcsl = ?, kcjg = ?, kcje = ? WHERE txm = 'DXGG'",
-                       {Decimal(20).raw(), Decimal(5).raw(), Decimal(100).raw()});
+        setStock(book.db(), "DXGG", "20", "5", "100");
     }
 };
 
 class TestAdjustmentEntry : public QObject {
     Q_OBJECT
-
-    static void show(QWidget &w)
-    {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
 
 private slots:
     void cleanup()
@@ -54,7 +46,7 @@ private slots:
         QFETCH(QString, line);
         AdjustmentBook b;
         TFtjrkd1 w;
-        show(w);
+        showActive(w);
         fieldOf(&w, "ck")->setText("一号库");
         keyInLine(w, "DXGG", typed.toLatin1());
         auto *grid = w.findChild<QTableView *>("DBGrid1");
@@ -75,7 +67,7 @@ private slots:
     {
         AdjustmentBook b;
         TFtjrkd1 w;
-        show(w);
+        showActive(w);
         QCOMPARE(w.windowTitle(), QString("新增库存异动单"));
         QCOMPARE(w.findChild<QLineEdit *>("sm")->text(), QString("    数量＞0：入库    数量＜0：出库"));
         fieldOf(&w, "ck")->setText("一号库");
@@ -112,7 +104,7 @@ private slots:
     {
         AdjustmentBook b;
         TFtjrkd1 w;
-        show(w);
+        showActive(w);
         fieldOf(&w, "ck")->setText("一号库");
         keyInLine(w, "DXGG", "2");
         answerModal<TFxgmx1>([](TFxgmx1 *d) {

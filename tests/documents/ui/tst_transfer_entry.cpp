@@ -15,20 +15,13 @@ struct TransferBook : EntryBook {
     TransferBook()
     {
         LookupList(book.db(), LookupKind::Warehouse).add({"二号库"});
-        book.db().exec("UPDATE sp SET kcsl = ?, kcjg = ?, kcje = ? WHERE txm = 'DXGG'",
-                       {Decimal(20).raw(), Decimal(5).raw(), Decimal(100).raw()});
+        setStock(book.db(), "DXGG", "20", "5", "100");
     }
 };
 
 class TestTransferEntry : public QObject {
     Q_OBJECT
 
-    static void show(QWidget &w)
-    {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
     // Enter in the empty warehouse field opens the warehouse list with the field's own mark.
     static void chooseWarehouse(TFtjdbd1 &w, const char *f, const char *mark, int row)
     {
@@ -57,7 +50,7 @@ private slots:
     {
         TransferBook b;
         TFtjdbd1 w;
-        show(w);
+        showActive(w);
         QCOMPARE(w.windowTitle(), QString("新增库存调拨单"));
         QCOMPARE(fieldOf(&w, "dh")->text(), "DB" + today() + "001");
         QCOMPARE(focused(), fieldOf(&w, "ck1"));
@@ -143,7 +136,7 @@ private slots:
         QFETCH(QString, focus);
         TransferBook b;
         TFtjdbd1 w;
-        show(w);
+        showActive(w);
         for (const QString &f : filled) fieldOf(&w, f.toLatin1())->setText(f == "jsr" ? "张三" : "一号库");
         fieldOf(&w, "txm")->setFocus();
         press(Qt::Key_F9);
@@ -156,7 +149,7 @@ private slots:
     {
         TransferBook b;
         TFtjdbd1 w;
-        show(w);
+        showActive(w);
         QCOMPARE(focused(), fieldOf(&w, "ck1"));
         fieldOf(&w, "ck2")->setFocus();
         QCOMPARE(b.prompter.texts(), QStringList{"调出仓库不可为空！"});
