@@ -9,7 +9,7 @@ SqlFilter filterOf(const Database &db, const DocumentKind &kind, const DocumentL
     // An empty box never narrows the list, so a document without a handler still shows when
     // the operator asks for everything.
     SqlFilter s(db);
-    s.containsIfTyped(kind.partyColumn, f.party)
+    s.containsIfTyped(f.partyColumn.isEmpty() ? kind.partyColumn : f.partyColumn, f.party)
         .containsIfTyped(QStringLiteral("jsr"), f.handler)
         .containsIfTyped(QStringLiteral("dh"), f.number);
     if (!f.approval.isEmpty()) s.equals(QStringLiteral("shbj"), f.approval);
@@ -31,8 +31,11 @@ QSqlQuery DocumentListQuery::select(const QString &where, const QVariantList &va
 
 DocumentListSums DocumentListQuery::sumsWhere(const QString &where, const QVariantList &values)
 {
-    QSqlQuery q = db_.exec(QStringLiteral("SELECT SUM(hjsl), SUM(hjje), SUM(%1), SUM(%2), SUM(qk) FROM %3%4")
-                               .arg(kind_.payableColumn, kind_.paidColumn, kind_.headerTable, where),
+    // Stock documents carry quantities and values only.
+    const QString money = kind_.hasMoney()
+                              ? QStringLiteral(", SUM(%1), SUM(%2), SUM(qk)").arg(kind_.payableColumn, kind_.paidColumn)
+                              : QString();
+    QSqlQuery q = db_.exec(QStringLiteral("SELECT SUM(hjsl), SUM(hjje)%1 FROM %2%3").arg(money, kind_.headerTable, where),
                            values);
     DocumentListSums s;
     if (q.next()) {

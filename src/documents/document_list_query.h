@@ -16,6 +16,7 @@
 
 struct DocumentListFilter {
     QString party;     // supplier or customer contains this
+    QString partyColumn;   // where `party` is looked for when not the kind's party: "ck1", "lx"
     QString handler;   // jsr contains this
     QString number;    // dh contains this
     QString approval;  // DocFlag::Approved / NotApproved; empty: both

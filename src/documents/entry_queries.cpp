@@ -20,7 +20,8 @@ std::optional<GoodsRecord> goodsByCode(Database &db, const QString &txm, const s
 QSqlQuery heldDocuments(Database &db, const DocumentKind &kind, const HeldFilter &filter)
 {
     SqlFilter f(db);
-    if (!kind.partyColumn.isEmpty()) f.containsIfTyped(kind.partyColumn, filter.party);
+    const QString partyColumn = filter.partyColumn.isEmpty() ? kind.partyColumn : filter.partyColumn;
+    if (!partyColumn.isEmpty()) f.containsIfTyped(partyColumn, filter.party);
     if (!filter.from.isEmpty()) f.add(QStringLiteral("rq >= ?"), {filter.from});
     if (!filter.to.isEmpty()) f.add(QStringLiteral("rq <= ?"), {filter.to});
     if (!filter.warehouseColumn.isEmpty()) f.equals(filter.warehouseColumn, filter.warehouse);

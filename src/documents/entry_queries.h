@@ -20,6 +20,7 @@ std::optional<GoodsRecord> goodsByCode(Database &db, const QString &txm, const s
 // What the chooser of held documents asks for.
 struct HeldFilter {
     QString party;                   // part of the supplier or customer name; empty: any
+    QString partyColumn;             // the column `party` is looked for in; empty: the kind's party
     QString from, to;                // "yyyy-mm-dd", both included; empty: any date
     QString warehouseColumn;         // stock documents: "ck1"/"ck" must equal `warehouse`
     QString warehouse;

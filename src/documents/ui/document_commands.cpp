@@ -4,13 +4,23 @@
 #include "documents/ui/document_viewer_opening.h"
 #include "documents/ui/tfcggl1.h"
 #include "documents/ui/tfllcgd1.h"
+#include "documents/ui/tfdbgl1.h"
+#include "documents/ui/tfrkgl1.h"
 #include "documents/ui/tftjcgd1.h"
+#include "documents/ui/tftjdbd1.h"
+#include "documents/ui/tftjrkd1.h"
 #include "finance/ui/document_viewers.h"
 
 void registerDocumentCommands(TFmain1 &main)
 {
     main.setCommandHandler(QStringLiteral("采购"), [&main] { main.openChild<TFtjcgd1>(); });
     main.setCommandHandler(QStringLiteral("采购单据"), [&main] { main.openChild<TFcggl1>(); });
+
+    // Stock documents.
+    main.setCommandHandler(QStringLiteral("库存调拨"), [&main] { main.openChild<TFtjdbd1>(); });
+    main.setCommandHandler(QStringLiteral("库存异动"), [&main] { main.openChild<TFtjrkd1>(); });
+    main.setCommandHandler(QStringLiteral("调拨单据"), [&main] { main.openChild<TFdbgl1>(); });
+    main.setCommandHandler(QStringLiteral("异动单据"), [&main] { main.openChild<TFrkgl1>(); });
 
     // "查单" in the payables and receivables shows the document in its own viewer, walking
     // the documents that list shows.

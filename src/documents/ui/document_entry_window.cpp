@@ -42,7 +42,6 @@ namespace {
 
 const QString NewMode = QStringLiteral("新增");
 const QString HeldMode = QStringLiteral("修改");
-const QString WarehouseMissing = QStringLiteral("仓库不可为空！");
 
 // A field set by the program: the cascade of amounts follows only a real change of text.
 void setIfChanged(QLineEdit *e, const QString &text)
@@ -99,35 +98,43 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
         return e;
     };
     QLineEdit *dh = make(QStringLiteral("dh"), true);
-    QLineEdit *ck = make(QStringLiteral("ck"), true);
+    QList<QLineEdit *> lists;
+    for (const ListField &f : config_.listFields)
+        if (!f.afterHandler) lists << make(f.column, true);
     QLineEdit *jsr = make(QStringLiteral("jsr"), true);
-    QLineEdit *party = make(k.partyColumn, true);
+    for (const ListField &f : config_.listFields)
+        if (f.afterHandler) lists << make(f.column, true);
+    QLineEdit *party = k.partyColumn.isEmpty() ? nullptr : make(k.partyColumn, true);
     QLineEdit *txm = make(QStringLiteral("txm"), false);
     QLineEdit *ppgg = make(QStringLiteral("ppgg"), true);
     QLineEdit *dw = make(QStringLiteral("dw"), true);
     dw->hide();
     QLineEdit *jg = make(QStringLiteral("jg"), false);
     QLineEdit *sl = make(QStringLiteral("sl"), false);
-    QLineEdit *yhe = make(QStringLiteral("yhe"), false);
-    QLineEdit *payable = make(k.payableColumn, true);
-    QLineEdit *paid = make(k.paidColumn, false);
+    // Stock documents carry no money: no discount, payable or paid.
+    QLineEdit *yhe = k.hasMoney() ? make(QStringLiteral("yhe"), false) : nullptr;
+    QLineEdit *payable = k.hasMoney() ? make(k.payableColumn, true) : nullptr;
+    QLineEdit *paid = k.hasMoney() ? make(k.paidColumn, false) : nullptr;
     QLineEdit *bz = make(QStringLiteral("bz"), false);
     QLineEdit *hjsl = make(QStringLiteral("hjsl"), true);
     QLineEdit *hjje = make(QStringLiteral("hjje"), true);
-    yhe->setToolTip(QStringLiteral("正负方向必须跟总金额一致"));
-    payable->setToolTip(config_.payableHint);
-    paid->setToolTip(config_.paidHint);
+    if (k.hasMoney()) {
+        yhe->setToolTip(QStringLiteral("正负方向必须跟总金额一致"));
+        payable->setToolTip(config_.payableHint);
+        paid->setToolTip(config_.paidHint);
+        NumberField::attach(yhe, NumberField::Signed);
+        NumberField::attach(paid, NumberField::Signed);
+    }
     for (QLineEdit *e : {hjsl, hjje}) {
         e->setFocusPolicy(Qt::NoFocus);
         e->setMaximumWidth(160);
         e->setAlignment(Qt::AlignRight);
     }
-    NumberField::attach(sl, NumberField::Signed);
+    NumberField::attach(sl, config_.signedQuantity ? NumberField::Signed : NumberField::Unsigned);
     NumberField::attach(jg, NumberField::Unsigned);
-    NumberField::attach(yhe, NumberField::Signed);
-    NumberField::attach(paid, NumberField::Signed);
     // Double-click opens the chooser; leaving an empty warehouse is refused.
-    for (QLineEdit *e : {ck, jsr, party}) e->installEventFilter(this);
+    for (QLineEdit *e : lists + QList<QLineEdit *>{jsr, party})
+        if (e) e->installEventFilter(this);
 
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
@@ -187,17 +194,27 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
         row->addWidget(w, 1);
         if (pick) row->addWidget(pick);
     };
-    auto *pickCk = pickButton(this, QStringLiteral("SpeedButton4"), QStringLiteral("选择仓库"));
     auto *pickJsr = pickButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("选择经办人"));
-    auto *pickParty = pickButton(this, QStringLiteral("SpeedButton2"), config_.partyPickHint);
     auto *pickGoods = pickButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("选择商品"));
     labelled(head, QStringLiteral("日期"), date_);
-    labelled(head, QStringLiteral("仓库"), ck, pickCk);
+    auto listRow = [&](bool afterHandler) {
+        for (int i = 0; i < config_.listFields.size(); ++i) {
+            const ListField &f = config_.listFields[i];
+            if (f.afterHandler != afterHandler) continue;
+            auto *pick = pickButton(this, QStringLiteral("SpeedButton%1").arg(4 + i), f.hint);
+            labelled(head, f.caption, field(f.column), pick);
+            connect(pick, &QToolButton::clicked, this, [this, i] { openList(config_.listFields[i]); });
+        }
+    };
+    listRow(false);
     labelled(head, QStringLiteral("经办人"), jsr, pickJsr);
-    labelled(head, config_.partyCaption, party, pickParty);
-    connect(pickCk, &QToolButton::clicked, this, &DocumentEntryWindow::openWarehouseList);
+    listRow(true);
+    if (party) {
+        auto *pickParty = pickButton(this, QStringLiteral("SpeedButton2"), config_.partyPickHint);
+        labelled(head, config_.partyCaption, party, pickParty);
+        connect(pickParty, &QToolButton::clicked, this, &DocumentEntryWindow::openPartyPicker);
+    }
     connect(pickJsr, &QToolButton::clicked, this, &DocumentEntryWindow::openHandlerPicker);
-    connect(pickParty, &QToolButton::clicked, this, &DocumentEntryWindow::openPartyPicker);
     connect(pickGoods, &QToolButton::clicked, this, &DocumentEntryWindow::openGoodsPicker);
 
     auto *entry = new QHBoxLayout;
@@ -215,10 +232,19 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
     connect(sb3, &QPushButton::clicked, this, &DocumentEntryWindow::changeLine);
 
     auto *amounts = new QHBoxLayout;
-    labelled(amounts, QStringLiteral("优惠额"), yhe);
-    labelled(amounts, config_.payableCaption, payable);
-    labelled(amounts, config_.paidCaption, paid);
+    if (k.hasMoney()) {
+        labelled(amounts, QStringLiteral("优惠额"), yhe);
+        labelled(amounts, config_.payableCaption, payable);
+        labelled(amounts, config_.paidCaption, paid);
+    }
     labelled(amounts, QStringLiteral("备注"), bz);
+    if (!config_.explanation.isEmpty()) {
+        auto *sm = new QLineEdit(config_.explanation, this);
+        sm->setObjectName(QStringLiteral("sm"));
+        sm->setReadOnly(true);
+        sm->setFocusPolicy(Qt::NoFocus);
+        labelled(amounts, QStringLiteral("异动说明"), sm);
+    }
     auto *totals = new QHBoxLayout;
     totals->addStretch();
     labelled(totals, QStringLiteral("总数量:"), hjsl);
@@ -258,9 +284,11 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
 
     // What a changed field sets off.
     connect(txm, &QLineEdit::textChanged, this, &DocumentEntryWindow::lookUpCode);
-    connect(hjje, &QLineEdit::textChanged, this, &DocumentEntryWindow::followDiscount);
-    connect(yhe, &QLineEdit::textChanged, this, &DocumentEntryWindow::followDiscount);
-    connect(payable, &QLineEdit::textChanged, paid, [paid](const QString &t) { paid->setText(t); });
+    if (k.hasMoney()) {
+        connect(hjje, &QLineEdit::textChanged, this, &DocumentEntryWindow::followDiscount);
+        connect(yhe, &QLineEdit::textChanged, this, &DocumentEntryWindow::followDiscount);
+        connect(payable, &QLineEdit::textChanged, paid, [paid](const QString &t) { paid->setText(t); });
+    }
 
     // Enter: the walk through the header and the line entry, each stop as the operator expects.
     auto focusOn = [](QWidget *w) {
@@ -276,11 +304,11 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
             return true;
         });
     };
-    KeyFlow::onEnter(date_, focusOn(jsr));
-    KeyFlow::onEnter(dh, focusOn(ck));
-    listField(ck, [this] { openWarehouseList(); });
+    KeyFlow::onEnter(date_, focusOn(field(config_.afterDate)));
+    KeyFlow::onEnter(dh, focusOn(lists.first()));
+    for (const ListField &f : config_.listFields) listField(field(f.column), [this, f] { openList(f); });
     listField(jsr, [this] { openHandlerPicker(); });
-    listField(party, [this] { openPartyPicker(); });
+    if (party) listField(party, [this] { openPartyPicker(); });
     QLineEdit *adds = field(config_.addOnEnter);
     KeyFlow::onEnter(txm, [this, ppgg, adds] {
         if (ppgg->text().isEmpty()) openGoodsPicker();
@@ -293,8 +321,11 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
         addLine();
         return true;
     });
-    KeyFlow::onEnter(yhe, focusOn(bz));
-    KeyFlow::onEnter(payable, focusOn(bz));
+    if (k.hasMoney()) {
+        KeyFlow::onEnter(yhe, focusOn(bz));
+        KeyFlow::onEnter(payable, focusOn(bz));
+    }
+    if (config_.noteEntersLine) KeyFlow::onEnter(bz, focusOn(txm));
     KeyFlow::enterMovesFocus(this, bb4);   // Enter in the note approves
     KeyFlow::escCloses(this, closeButton_);
     KeyFlow::functionKeys(this, {{Qt::Key_F5, [this] { startClick(); }},
@@ -328,13 +359,14 @@ void DocumentEntryWindow::startDocument()
 {
     setCaptionFor(false);
     date_->setDate(QDate::currentDate());
-    for (const QString &f : {QStringLiteral("ck"), QStringLiteral("jsr"), kind().partyColumn, QStringLiteral("bz"),
-                             QStringLiteral("txm"), QStringLiteral("ppgg"), QStringLiteral("dw")})
-        field(f)->clear();
+    for (const ListField &f : config_.listFields) field(f.column)->clear();
+    for (const QString &f : {QStringLiteral("jsr"), kind().partyColumn, QStringLiteral("bz"), QStringLiteral("txm"),
+                             QStringLiteral("ppgg"), QStringLiteral("dw")})
+        setField(f, QString());
     for (const QString &f : {QStringLiteral("yhe"), kind().payableColumn, kind().paidColumn, QStringLiteral("sl"),
                              QStringLiteral("jg"), QStringLiteral("hjsl"), QStringLiteral("hjje")})
-        field(f)->setText(QStringLiteral("0"));
-    field("ck")->setFocus();
+        setField(f, QStringLiteral("0"));
+    field(goodsWarehouseColumn())->setFocus();
     if (!issueNumber(std::nullopt)) return;
     buffer_.startNew(field("dh")->text());
     refreshGrid();
@@ -374,11 +406,29 @@ void DocumentEntryWindow::startClick()
 
 // ---- Choosers -------------------------------------------------------------------------------
 
-void DocumentEntryWindow::openWarehouseList() { openLookupList(LookupKind::Warehouse, config_.mark, *this, this); }
-
-void DocumentEntryWindow::lookupChosen(LookupKind kind, const QString &, const QString &value)
+void DocumentEntryWindow::setField(const QString &name, const QString &text) const
 {
-    if (kind == LookupKind::Warehouse) field("ck")->setText(value);
+    if (QLineEdit *e = field(name)) e->setText(text);
+}
+
+const ListField *DocumentEntryWindow::listField(const QString &column) const
+{
+    for (const ListField &f : config_.listFields)
+        if (f.column == column) return &f;
+    return nullptr;
+}
+
+QString DocumentEntryWindow::goodsWarehouseColumn() const { return config_.listFields.first().column; }
+
+void DocumentEntryWindow::openList(const ListField &f)
+{
+    pickedField_ = f.column;
+    openLookupList(f.list, f.mark.isEmpty() ? config_.mark : f.mark, *this, this);
+}
+
+void DocumentEntryWindow::lookupChosen(LookupKind, const QString &, const QString &value)
+{
+    if (listField(pickedField_)) field(pickedField_)->setText(value);
 }
 
 void DocumentEntryWindow::openHandlerPicker()
@@ -403,18 +453,18 @@ void DocumentEntryWindow::partnerChosen(const QString &, const QString &name)
     if (QLineEdit *e = field(pickedField_)) e->setText(name);
 }
 
-QString DocumentEntryWindow::currentWarehouse() const { return field("ck")->text(); }
+QString DocumentEntryWindow::currentWarehouse() const { return field(goodsWarehouseColumn())->text(); }
 
 void DocumentEntryWindow::openGoodsPicker()
 {
-    if (!TFsp2::openFor(config_.mark, *this)) field("ck")->setFocus();
+    if (!TFsp2::openFor(config_.mark, *this)) field(goodsWarehouseColumn())->setFocus();
 }
 
 void DocumentEntryWindow::chooseHeld()
 {
     if (!config_.chooser) return;
     std::unique_ptr<HeldDocumentChooser> chooser(config_.chooser(this));
-    chooser->setPartyFilter(field(kind().partyColumn) ? field(kind().partyColumn)->text() : QString());
+    chooser->setPartyFilter(field(chooser->filterColumn()) ? field(chooser->filterColumn())->text() : QString());
     chooser->onChosen([this](const DocumentHeader &h) { takeUp(h); });
     chooser->exec();
 }
@@ -428,13 +478,15 @@ void DocumentEntryWindow::takeUp(const DocumentHeader &h)
     const QDate rq = QDate::fromString(h.rq, QStringLiteral("yyyy-MM-dd"));
     date_->setDate(rq.isValid() ? rq : QDate::currentDate());
     setIfChanged(field("dh"), h.dh);
-    setIfChanged(field(kind().partyColumn), h.field(kind().partyColumn));
-    setIfChanged(field("ck"), h.field(QStringLiteral("ck")));
+    for (const QString &c : kind().headerFieldColumns())
+        if (QLineEdit *e = field(c)) setIfChanged(e, h.field(c));
     setIfChanged(field("jsr"), h.jsr);
     setIfChanged(field("bz"), h.bz);
-    setIfChanged(field("yhe"), h.yhe.toPlain());
-    setIfChanged(field(kind().payableColumn), h.payable.toPlain());
-    setIfChanged(field(kind().paidColumn), h.paid.toPlain());
+    if (kind().hasMoney()) {
+        setIfChanged(field("yhe"), h.yhe.toPlain());
+        setIfChanged(field(kind().payableColumn), h.payable.toPlain());
+        setIfChanged(field(kind().paidColumn), h.paid.toPlain());
+    }
     setIfChanged(field("hjsl"), h.hjsl.toPlain());
     setIfChanged(field("hjje"), h.hjje.toPlain());
     refreshGrid();
@@ -444,7 +496,7 @@ void DocumentEntryWindow::takeUp(const DocumentHeader &h)
 
 void DocumentEntryWindow::lookUpCode()
 {
-    const std::optional<QString> ck = config_.codeInWarehouse ? std::optional<QString>(field("ck")->text()) : std::nullopt;
+    const std::optional<QString> ck = config_.codeInWarehouse ? std::optional<QString>(currentWarehouse()) : std::nullopt;
     const std::optional<GoodsRecord> g = EntryQueries::goodsByCode(book(), field("txm")->text(), ck);
     field("ppgg")->setText(g ? g->ppgg : QString());
     field("dw")->setText(g ? g->dw : QString());
@@ -523,7 +575,7 @@ void DocumentEntryWindow::changeLine()
         return;
     }
     const int row = currentLine();
-    TFxgmx1 d(this);
+    TFxgmx1 d(config_.lineShape, this);
     d.setWindowTitle(config_.lineCaption);
     d.edit(config_.lineMode, buffer_, row, *this);
     d.exec();
@@ -610,16 +662,17 @@ void DocumentEntryWindow::save(bool approve)
         startDocument();
         return;
     }
-    // The next document of the same delivery: date, warehouse, handler and note stay.
-    field(kind().partyColumn)->clear();
+    // The next document of the same round: the date, the first warehouse and the handler stay.
+    const QStringList cleared = config_.clearedAfterSave.isEmpty() ? QStringList{kind().partyColumn} : config_.clearedAfterSave;
+    for (const QString &f : cleared) field(f)->clear();
     for (const QString &f : {QStringLiteral("yhe"), kind().payableColumn, kind().paidColumn, QStringLiteral("hjsl"),
                              QStringLiteral("hjje"), QStringLiteral("sl"), QStringLiteral("jg")})
-        field(f)->setText(QStringLiteral("0"));
+        setField(f, QStringLiteral("0"));
     for (const QString &f : {QStringLiteral("txm"), QStringLiteral("ppgg"), QStringLiteral("dw")}) field(f)->clear();
     if (!issueNumber(saved)) return;
     buffer_.startNew(field("dh")->text());
     refreshGrid();
-    field(kind().partyColumn)->setFocus();
+    field(cleared.first())->setFocus();
 }
 
 void DocumentEntryWindow::print(bool withCodes)
@@ -642,17 +695,18 @@ bool DocumentEntryWindow::eventFilter(QObject *watched, QEvent *e)
     auto *edit = qobject_cast<QLineEdit *>(watched);
     if (edit && e->type() == QEvent::MouseButtonDblClick) {
         const QString name = edit->objectName();
-        if (name == u"ck") openWarehouseList();
+        if (const ListField *f = listField(name)) openList(*f);
         else if (name == u"jsr") openHandlerPicker();
         else openPartyPicker();
         return true;
     }
-    // Every line goes into the document's warehouse: the operator may not walk away from an
-    // empty one within the window (a chooser or message opening is not walking away).
-    if (edit && edit == field("ck") && e->type() == QEvent::FocusOut && !closing_ && edit->text().isEmpty()) {
+    // Every line goes into (or out of) the document's warehouse: the operator may not walk away
+    // from an empty one within the window (a chooser or message opening is not walking away).
+    const ListField *lf = edit ? listField(edit->objectName()) : nullptr;
+    if (lf && !lf->emptyOnLeave.isEmpty() && e->type() == QEvent::FocusOut && !closing_ && edit->text().isEmpty()) {
         QWidget *to = QApplication::focusWidget();
         if (to && to != edit && isAncestorOf(to)) {
-            prompt().info(WarehouseMissing);
+            prompt().info(lf->emptyOnLeave);
             QPointer<QLineEdit> ck(edit);
             QTimer::singleShot(0, edit, [ck] {
                 if (ck) ck->setFocus();

@@ -4,6 +4,7 @@
 
 #include "documents/document.h"
 #include "documents/line_buffer.h"
+#include "documents/ui/line_dialogs.h"
 #include "master/goods_picking.h"
 #include "master/lookup_list.h"
 #include "master/ui/partner_caller.h"
@@ -24,6 +25,17 @@ class QPushButton;
 class QTableView;
 class RecordTableModel;
 
+// A header field filled from a lookup list (warehouse, adjustment reason): read only, picked by
+// its button, a double-click or Enter while empty.
+struct ListField {
+    QString column;          // "ck", "ck1", "ck2", "lx"
+    QString caption, hint;   // "调出仓库", "选择仓库"
+    QString mark;            // the mark the list is opened with ("tjdb1"); empty: the window's
+    LookupKind list = LookupKind::Warehouse;
+    bool afterHandler = false;   // walked after the handler, not before it
+    QString emptyOnLeave;    // refused when the operator leaves it empty; empty text: allowed
+};
+
 struct EntryWindowConfig {
     DocType type;
     QString mark;                        // the callers' mark the choosers fill: "tjcg"
@@ -34,6 +46,17 @@ struct EntryWindowConfig {
     bool codeInWarehouse = true;         // the code names goods of the document's warehouse only
     QString addOnEnter;                  // the line field whose Enter adds the line: "sl"
     QString lineCaption, discountCaption, lineMode;   // "修改采购明细", "采购单折扣率", "cgmx"
+    LineDialogShape lineShape;
+    // The header fields picked from lists; the first is the warehouse the goods come from.
+    QList<ListField> listFields = {{QStringLiteral("ck"), QStringLiteral("仓库"), QStringLiteral("选择仓库"), {},
+                                    LookupKind::Warehouse, false, QStringLiteral("仓库不可为空！")}};
+    QString afterDate = QStringLiteral("jsr");   // where Enter in the date goes
+    bool signedQuantity = true;          // returns and stock taken out are typed below zero
+    QString explanation;                 // the read-only rule shown beside the header: "数量＞0：入库…"
+    // After a new document is saved these header fields are emptied (the next document of the
+    // same round differs in them) and the focus goes to the first; the rest stay.
+    QStringList clearedAfterSave;        // empty: the party
+    bool noteEntersLine = false;         // Enter in the note goes to the code instead of approving
     std::function<PartnerPicker *(QWidget *parent)> partyPicker;
     std::function<HeldDocumentChooser *(QWidget *parent)> chooser;
 };
@@ -78,6 +101,7 @@ protected:
 
 private:
     QLineEdit *field(const QString &name) const { return fields_.value(name); }
+    void setField(const QString &name, const QString &text) const;   // fields the kind lacks are passed over
     void startDocument();
     bool issueNumber(const std::optional<QString> &after);
     void save(bool approve);
@@ -86,7 +110,9 @@ private:
     void refreshGrid();
     void setCaptionFor(bool held);
     void followDiscount();
-    void openWarehouseList();
+    void openList(const ListField &f);
+    const ListField *listField(const QString &column) const;
+    QString goodsWarehouseColumn() const;
     void openHandlerPicker();
     void openPartyPicker();
     void openGoodsPicker();

@@ -33,11 +33,11 @@ DocumentListWindow::DocumentListWindow(DocumentListConfig config, QWidget *paren
     model_ = new RecordTableModel(config_.columns, this);
     model_->highlightNotApproved();
     // A document still owing (or owed) money is drawn in red.
-    const int qk = model_->columnOf(QStringLiteral("qk"));
-    model_->setRowForeground([m = model_, qk](int row) -> std::optional<QColor> {
-        if (!m->decimal(row, qk).isZero()) return QColor(Qt::red);
-        return std::nullopt;
-    });
+    if (const int qk = model_->columnOf(QStringLiteral("qk")); qk >= 0)
+        model_->setRowForeground([m = model_, qk](int row) -> std::optional<QColor> {
+            if (!m->decimal(row, qk).isZero()) return QColor(Qt::red);
+            return std::nullopt;
+        });
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     ListWindow::setupGrid(grid_, model_);
@@ -77,7 +77,8 @@ DocumentListWindow::DocumentListWindow(DocumentListConfig config, QWidget *paren
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(tools);
     layout->addWidget(grid_);
-    layout->addLayout(ReportBar::totalsRow(this, 8, QString(), &totals_));
+    // Stock documents total their quantity and value only.
+    layout->addLayout(ReportBar::totalsRow(this, kind_.hasMoney() ? 8 : 3, QString(), &totals_));
     resize(900, 500);
 
     DocumentListQuery q(book(), kind_);
@@ -106,7 +107,7 @@ void DocumentListWindow::showSums()
 {
     const QList<Decimal> shown{sums_.hjsl, sums_.hjje, sums_.payable, sums_.paid, sums_.qk};
     const int panel[] = {1, 2, 4, 5, 6};
-    for (int i = 0; i < shown.size(); ++i) totals_[panel[i]]->setText(shown[i].toPlain());
+    for (int i = 0; i < shown.size() && panel[i] < totals_.size(); ++i) totals_[panel[i]]->setText(shown[i].toPlain());
 }
 
 void DocumentListWindow::runQuery(const DocumentListFilter &f)
@@ -175,30 +176,34 @@ void DocumentListWindow::deleteClicked()
         prompt().warn(QStringLiteral("没有单据可删除！"));
         return;
     }
-    if (!prompt().confirm(QStringLiteral("确定要删除此单据么？\n特别提醒：\n同时删除与本单对应的明细和欠款！"))) return;
+    const QString withIt = kind_.hasMoney() ? QStringLiteral("明细和欠款") : QStringLiteral("明细");
+    if (!prompt().confirm(QStringLiteral("确定要删除此单据么？\n特别提醒：\n同时删除与本单对应的%1！").arg(withIt))) return;
     // Gone either way: a document another counter deleted meanwhile leaves the list too.
     DocumentService(book(), kind_).remove(currentNumber());
     sums_.hjsl -= model_->decimal(row, QStringLiteral("hjsl"));
     sums_.hjje -= model_->decimal(row, QStringLiteral("hjje"));
-    sums_.payable -= model_->decimal(row, kind_.payableColumn);
-    sums_.paid -= model_->decimal(row, kind_.paidColumn);
-    sums_.qk -= model_->decimal(row, QStringLiteral("qk"));
+    if (kind_.hasMoney()) {
+        sums_.payable -= model_->decimal(row, kind_.payableColumn);
+        sums_.paid -= model_->decimal(row, kind_.paidColumn);
+        sums_.qk -= model_->decimal(row, QStringLiteral("qk"));
+    }
     model_->removeRows(row, 1);
     showSums();
 }
 
 ReportData DocumentListWindow::reportData() const
 {
-    const QStringList fields{"rq", "dh", kind_.partyColumn, "hjsl", "hjje", "qk"};
+    const QStringList fields =
+        config_.printFields.isEmpty() ? QStringList{"rq", "dh", kind_.partyColumn, "hjsl", "hjje", "qk"} : config_.printFields;
     ReportData r;
     r.title = company::printHeading(book()) + config_.printName;
     QHash<QString, int> columns;
     for (const QString &f : fields) columns.insert(f, model_->columnOf(f));
     r.appendRows(*model_, columns);
-    r.bind(fields).caption(2, config_.partyCaption);
-    r.total(QStringLiteral("hjsl"), sums_.hjsl.toPlain())
-        .total(QStringLiteral("hjje"), sums_.hjje.toPlain())
-        .total(QStringLiteral("qk"), sums_.qk.toPlain());
+    r.bind(fields);
+    if (!config_.partyCaption.isEmpty()) r.caption(2, config_.partyCaption);
+    r.total(QStringLiteral("hjsl"), sums_.hjsl.toPlain()).total(QStringLiteral("hjje"), sums_.hjje.toPlain());
+    if (kind_.hasMoney()) r.total(QStringLiteral("qk"), sums_.qk.toPlain());
     return r;
 }
 

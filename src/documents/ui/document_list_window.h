@@ -27,6 +27,8 @@ struct DocumentListConfig {
     std::function<std::unique_ptr<DocumentQueryDialog>(QWidget *parent)> queryDialog;
     // Shows the viewer on the listed documents, at `index`.
     std::function<void(const QStringList &numbers, int index)> openViewer;
+    // The printed list's columns; empty: date, number, party, quantity, amount and debt.
+    QStringList printFields = {};
 };
 
 class DocumentListWindow : public QWidget {

@@ -12,8 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-DocumentQueryDialog::DocumentQueryDialog(const QString &partyCaption, QWidget *parent)
-    : QDialog(parent), dates_(DateRange::make(this, QStringLiteral("日期从")))
+DocumentQueryDialog::DocumentQueryDialog(const QString &partyCaption, const QString &filterColumn, QWidget *parent)
+    : QDialog(parent), dates_(DateRange::make(this, QStringLiteral("日期从"))), filterColumn_(filterColumn)
 {
     setWindowTitle(QStringLiteral("按条件查询"));
     auto *form = new QGridLayout;
@@ -37,6 +37,7 @@ DocumentQueryDialog::DocumentQueryDialog(const QString &partyCaption, QWidget *p
     debtOnly_ = new QCheckBox(QStringLiteral("只显示欠款单据"), this);
     debtOnly_->setObjectName(QStringLiteral("CheckBox2"));
     form->addWidget(debtOnly_, row++, 0, 1, 2);
+    debtOnly_->setVisible(filterColumn_.isEmpty());
 
     // The walk: the texts, the approval box, the period, the debt box.
     QWidget *order[] = {party_, handler_, number_, approval_, dates_.box, dates_.from, dates_.to, debtOnly_};
@@ -73,6 +74,7 @@ DocumentListFilter DocumentQueryDialog::filter() const
 {
     DocumentListFilter f;
     f.party = party_->text();
+    f.partyColumn = filterColumn_;
     f.handler = handler_->text();
     f.number = number_->text();
     if (approval_->currentIndex() > 0) f.approval = approval_->currentText();

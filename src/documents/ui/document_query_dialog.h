@@ -18,7 +18,9 @@ public:
     DocumentListFilter filter() const;
 
 protected:
-    DocumentQueryDialog(const QString &partyCaption, QWidget *parent);
+    DocumentQueryDialog(const QString &partyCaption, QWidget *parent) : DocumentQueryDialog(partyCaption, {}, parent) {}
+    // Stock documents: the first box searches `filterColumn` ("ck1", "lx") and there is no debt.
+    DocumentQueryDialog(const QString &partyCaption, const QString &filterColumn, QWidget *parent);
     void showEvent(QShowEvent *e) override;
 
 private:
@@ -26,4 +28,5 @@ private:
     QComboBox *approval_;
     DateRange dates_;
     QCheckBox *debtOnly_;
+    QString filterColumn_;
 };

@@ -63,9 +63,13 @@ DocumentViewer::DocumentViewer(DocumentViewerConfig config, QWidget *parent)
 
     auto *form = new QGridLayout;
     const QString party = kind_.partyColumn;
-    const QList<std::pair<QString, QString>> fields{
-        {"rq", "日期"}, {"dh", "单号"}, {"ck", "仓库"}, {party, config_.partyCaption}, {"jsr", "经办人"}, {"bz", "备注"},
-        {"yhe", "优惠额"}, {kind_.payableColumn, config_.payableCaption}, {kind_.paidColumn, config_.paidCaption}};
+    const QList<std::pair<QString, QString>> fields =
+        config_.headerFields.isEmpty()
+            ? QList<std::pair<QString, QString>>{{"rq", "日期"}, {"dh", "单号"}, {"ck", "仓库"}, {party, config_.partyCaption},
+                                                 {"jsr", "经办人"}, {"bz", "备注"}, {"yhe", "优惠额"},
+                                                 {kind_.payableColumn, config_.payableCaption},
+                                                 {kind_.paidColumn, config_.paidCaption}}
+            : config_.headerFields;
     for (int i = 0; i < fields.size(); ++i) {
         auto *e = new QLineEdit(this);
         e->setObjectName(fields[i].first);
@@ -74,6 +78,15 @@ DocumentViewer::DocumentViewer(DocumentViewerConfig config, QWidget *parent)
         fields_.insert(fields[i].first, e);
         form->addWidget(new QLabel(fields[i].second, this), i / 3, (i % 3) * 2);
         form->addWidget(e, i / 3, (i % 3) * 2 + 1);
+    }
+    if (!config_.explanation.isEmpty()) {
+        auto *sm = new QLineEdit(config_.explanation, this);
+        sm->setObjectName(QStringLiteral("sm"));
+        sm->setReadOnly(true);
+        sm->setFocusPolicy(Qt::NoFocus);
+        const int row = form->rowCount();
+        form->addWidget(new QLabel(QStringLiteral("说明"), this), row, 0);
+        form->addWidget(sm, row, 1, 1, 5);
     }
 
     lines_ = new RecordTableModel(lineColumns(kind_), this);
@@ -168,15 +181,15 @@ void DocumentViewer::load()
     const DocumentHeader &h = *header_;
     approval_->setText(h.shbj);
     approval_->setStyleSheet(h.shbj == DocFlag::NotApproved ? QStringLiteral("color: red") : QString());
-    fields_["rq"]->setText(h.rq);
-    fields_["dh"]->setText(h.dh);
-    fields_["ck"]->setText(h.field(QStringLiteral("ck")));
-    fields_[kind_.partyColumn]->setText(h.field(kind_.partyColumn));
-    fields_["jsr"]->setText(h.jsr);
-    fields_["bz"]->setText(h.bz);
-    fields_["yhe"]->setText(h.yhe.toFixed2());
-    fields_[kind_.payableColumn]->setText(h.payable.toFixed2());
-    fields_[kind_.paidColumn]->setText(h.paid.toFixed2());
+    const QHash<QString, QString> common{{"rq", h.rq},
+                                         {"dh", h.dh},
+                                         {"jsr", h.jsr},
+                                         {"bz", h.bz},
+                                         {"yhe", h.yhe.toFixed2()},
+                                         {kind_.payableColumn, h.payable.toFixed2()},
+                                         {kind_.paidColumn, h.paid.toFixed2()}};
+    for (auto it = fields_.cbegin(); it != fields_.cend(); ++it)
+        it.value()->setText(common.contains(it.key()) ? common.value(it.key()) : h.field(it.key()));
     totals_[0]->setText(h.hjsl.toPlain());
     totals_[1]->setText(h.hjje.toPlain());
 

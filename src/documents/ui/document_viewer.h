@@ -23,6 +23,10 @@ struct DocumentViewerConfig {
     QString partyCaption;     // "厂商"
     QString payableCaption;   // "应付额"
     QString paidCaption;      // "实付额"
+    // Stock documents show their own header fields (column, caption) in place of the party and
+    // money ones, and an adjustment its sign rule.
+    QList<std::pair<QString, QString>> headerFields = {};
+    QString explanation = {};
 };
 
 class DocumentViewer : public QWidget {

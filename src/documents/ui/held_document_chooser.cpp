@@ -34,7 +34,10 @@ HeldDocumentChooser::HeldDocumentChooser(Setup setup, QWidget *parent)
     for (QPushButton *b : {cha, xuan, guan}) b->setAutoDefault(false);
 
     QList<RecordTableModel::Column> columns = {{"shbj", "审核"}, {"rq", "日期"}, {"dh", "单号"}};
-    if (!kind_.partyColumn.isEmpty()) columns.append({kind_.partyColumn, setup_.partyCaption});
+    if (!setup_.shownColumns.isEmpty())
+        for (const auto &[column, title] : setup_.shownColumns) columns.append({column, title});
+    else if (!kind_.partyColumn.isEmpty())
+        columns.append({kind_.partyColumn, setup_.partyCaption});
     columns << RecordTableModel::Column{"hjsl", "合计数量", RecordTableModel::Quantity}
             << RecordTableModel::Column{"hjje", "合计金额", RecordTableModel::Amount}
             << RecordTableModel::Column{"jsr", "经办人"};
@@ -45,7 +48,7 @@ HeldDocumentChooser::HeldDocumentChooser(Setup setup, QWidget *parent)
     grid_->setColumnWidth(model_->columnOf(QStringLiteral("dh")), 130);   // numbers shown whole
 
     auto *filters = new QHBoxLayout;
-    if (!kind_.partyColumn.isEmpty()) {
+    if (!filterColumn().isEmpty()) {
         filters->addWidget(new QLabel(setup_.partyCaption, this));
         filters->addWidget(party_);
     } else {
@@ -76,6 +79,11 @@ HeldDocumentChooser::HeldDocumentChooser(Setup setup, QWidget *parent)
 
 void HeldDocumentChooser::setPartyFilter(const QString &party) { party_->setText(party); }
 
+QString HeldDocumentChooser::filterColumn() const
+{
+    return setup_.filterColumn.isEmpty() ? kind_.partyColumn : setup_.filterColumn;
+}
+
 void HeldDocumentChooser::showEvent(QShowEvent *e)
 {
     QDialog::showEvent(e);
@@ -87,6 +95,7 @@ void HeldDocumentChooser::query()
 {
     EntryQueries::HeldFilter f;
     f.party = party_->text();
+    f.partyColumn = filterColumn();
     if (range_.checked()) {
         f.from = range_.fromText();
         f.to = range_.toText();

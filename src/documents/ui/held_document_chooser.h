@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <utility>
 
 class QLineEdit;
 class QPushButton;
@@ -22,11 +23,17 @@ public:
         QString caption;           // "选择采购挂单（未审采购单）"
         QString partyCaption;      // "厂商"; empty for stock documents
         QString warehouseColumn;   // stock documents: only those of the entry window's warehouse
+        // Stock documents have no party: the box filters another header column ("ck1", "lx")
+        // and the grid shows their own header columns instead.
+        QString filterColumn = {};
+        QList<std::pair<QString, QString>> shownColumns = {};   // column, title
     };
 
     HeldDocumentChooser(Setup setup, QWidget *parent = nullptr);
 
     void setPartyFilter(const QString &party);
+    // The header column the box filters; the entry window fills the box from its own field.
+    QString filterColumn() const;
     void setWarehouse(const QString &ck) { warehouse_ = ck; }
     // Called with the chosen header before the chooser closes.
     void onChosen(std::function<void(const DocumentHeader &)> fn) { chosen_ = std::move(fn); }

@@ -1,4 +1,5 @@
-// What the line and discount dialogs share: the rate rules and the mode label.
+// What the line and discount dialogs share: the rate rules, the mode label and the shape of
+// the line dialog.
 #pragma once
 
 #include <QString>
@@ -17,3 +18,13 @@ inline const QString NoRate = QStringLiteral("1.00");
 QLineEdit *modeLabel(QWidget *dialog);
 
 } // namespace LineDialogs
+
+// What the line dialog lets the operator change: trade lines carry a discount rate and a price
+// of their own, stock lines move at the price they were entered with.
+struct LineDialogShape {
+    QString name = QStringLiteral("TFxgmx1");
+    bool discount = true;
+    bool priceEditable = true;
+    bool signedQuantity = true;
+    QString legend = QStringLiteral("数量＜0：退货");
+};

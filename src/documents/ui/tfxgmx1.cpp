@@ -17,9 +17,9 @@ namespace {
 Decimal valueOf(const QLineEdit *e) { return NumberField::value(e).value_or(Decimal()); }
 } // namespace
 
-TFxgmx1::TFxgmx1(QWidget *parent) : QDialog(parent)
+TFxgmx1::TFxgmx1(const LineDialogShape &shape, QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TFxgmx1"));
+    setObjectName(shape.name);
     st1_ = LineDialogs::modeLabel(this);
     auto *form = new QGridLayout;
     struct FieldSpec {
@@ -41,10 +41,17 @@ TFxgmx1::TFxgmx1(QWidget *parent) : QDialog(parent)
         form->addWidget(e, row, 1);
         ++row;
     }
-    form->addWidget(new QLabel(QStringLiteral("数量＜0：退货"), this), 5, 2);
+    if (!shape.legend.isEmpty()) form->addWidget(new QLabel(shape.legend, this), 5, 2);
+    // Stock lines have no rate (it stays 1) and keep the price they were entered with.
+    if (!shape.discount) {
+        fields_["zk"]->hide();
+        form->itemAtPosition(4, 0)->widget()->hide();
+    }
+    fields_["jg"]->setReadOnly(!shape.priceEditable);
     NumberField::attach(fields_["jg"], NumberField::Unsigned);
     NumberField::attach(fields_["zk"], NumberField::Unsigned, NumberField::MayBeEmpty);
-    NumberField::attach(fields_["sl"], NumberField::Signed);
+    NumberField::attach(fields_["sl"], shape.signedQuantity ? NumberField::Signed : NumberField::Unsigned);
+    discount_ = shape.discount;
     // An emptied rate means no discount.
     connect(fields_["zk"], &QLineEdit::textChanged, this, [this](const QString &t) {
         if (t.trimmed().isEmpty()) fields_["zk"]->setText(LineDialogs::NoRate);
@@ -55,7 +62,7 @@ TFxgmx1::TFxgmx1(QWidget *parent) : QDialog(parent)
     const FormDialogButtons b = layOutFormDialog(this, form, QStringLiteral("保存"), QStringLiteral("BitBtn1"), QStringLiteral("BitBtn2"));
     connect(b.main, &QPushButton::clicked, this, &TFxgmx1::saveClick);
     auto toPrice = [this] {
-        fields_["jg"]->setFocus(Qt::TabFocusReason);
+        fields_[discount_ ? "jg" : "sl"]->setFocus(Qt::TabFocusReason);
         return true;
     };
     auto save = [this] {
@@ -63,6 +70,10 @@ TFxgmx1::TFxgmx1(QWidget *parent) : QDialog(parent)
         return true;
     };
     for (const char *f : {"txm", "ppgg", "dw"}) KeyFlow::onEnter(fields_[QString::fromLatin1(f)], toPrice);
+    if (!shape.priceEditable) KeyFlow::onEnter(fields_["jg"], [this] {
+        fields_["sl"]->setFocus(Qt::TabFocusReason);
+        return true;
+    });
     KeyFlow::onEnter(fields_["sl"], save);
     KeyFlow::onEnter(fields_["je"], save);
 }
@@ -77,7 +88,8 @@ void TFxgmx1::edit(const QString &mode, LineBuffer &lines, int row, GoodsLineCal
     row_ = row;
     const DocumentLine &l = lines.lines().at(row);
     const QHash<QString, QString> values = {{"txm", l.txm}, {"ppgg", l.ppgg}, {"dw", l.dw}, {"sl", l.sl.toFixed2()},
-                                            {"jg", l.jg.toFixed2()}, {"zk", l.zk.toFixed2()}, {"je", l.je.toFixed2()}};
+                                            {"jg", l.jg.toFixed2()}, {"zk", discount_ ? l.zk.toFixed2() : LineDialogs::NoRate},
+                                            {"je", l.je.toFixed2()}};
     // The purchase window fills the quantity before the price, the sales windows after; the
     // stored amount is set last and stands until a value changes.
     const QStringList order = mode == u"cgmx" ? QStringList{"txm", "ppgg", "dw", "sl", "jg", "zk", "je"}

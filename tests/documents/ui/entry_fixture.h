@@ -47,6 +47,22 @@ struct EntryBook {
     }
 };
 
+// The window shown and active, as the operator has it: keys go where its focus is.
+inline void showActive(QWidget &w)
+{
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+// Stock on hand of every goods row with the code.
+inline void setStock(Database &db, const QString &txm, const char *kcsl, const char *kcjg, const char *kcje)
+{
+    db.exec("UPDATE sp SET kcsl = ?, kcjg = ?, kcje = ? WHERE txm = ?",
+            {Decimal::parseOr0(QString::fromLatin1(kcsl)).raw(), Decimal::parseOr0(QString::fromLatin1(kcjg)).raw(),
+             Decimal::parseOr0(QString::fromLatin1(kcje)).raw(), txm});
+}
+
 inline QLineEdit *fieldOf(QWidget *w, const char *name) { return w->findChild<QLineEdit *>(QString::fromLatin1(name)); }
 inline QWidget *focused() { return QApplication::focusWidget(); }
 inline void press(Qt::Key key)
@@ -69,8 +85,8 @@ inline void fillHeader(TFtjcgd1 &w)
     fieldOf(&w, "ghs")->setText("华新水泥");
 }
 
-// Adds a line by typing its code and quantity, ending with Enter in the quantity.
-inline void keyInLine(TFtjcgd1 &w, const char *code, const char *quantity)
+// Adds a line to any entry window by typing its code and quantity, ending with Enter in the quantity.
+inline void keyInLine(QWidget &w, const char *code, const char *quantity)
 {
     typeInto(fieldOf(&w, "txm"), code);
     press(Qt::Key_Return);   // to the quantity

@@ -26,20 +26,13 @@ QStringList linesIn(Database &db, const QString &table, const QString &columns)
 class TestLineDialogs : public QObject {
     Q_OBJECT
 
-    static void show(QWidget &w)
-    {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
-
 private slots:
     // 10 × 5.00 at rate 0.9 is 45; the quantity raised to 12 makes 54, and the total follows.
     void lineChangeRecomputesTheAmountAndTheTotals()
     {
         EntryBook b;
         TFtjcgd1 w;
-        show(w);
+        showActive(w);
         fillHeader(w);
         keyInLine(w, "DXGG", "10");
         answerModal<TFxgmx1>([](TFxgmx1 *d) {
@@ -92,12 +85,12 @@ private slots:
         QFETCH(QString, focus);
         EntryBook b;
         TFtjcgd1 w;
-        show(w);
+        showActive(w);
         fillHeader(w);
         keyInLine(w, "DXGG", "10");
         TFxgmx1 d(&w);
         d.edit("cgmx", w.lines(), 0, w);
-        show(d);
+        showActive(d);
         typeInto(fieldOf(&d, "zk"), qPrintable(zk));
         typeInto(fieldOf(&d, "sl"), qPrintable(sl));
         d.findChild<QPushButton *>("BitBtn1")->click();
@@ -125,7 +118,7 @@ private slots:
         TFxgmx1 d;
         d.edit("xsmx", sales.buffer, 0, sales);
         QCOMPARE(fieldOf(&d, "je")->text(), QString("12.00"));
-        show(d);
+        showActive(d);
         typeInto(fieldOf(&d, "sl"), "5");
         press(Qt::Key_Return);
         QCOMPARE(linesIn(b.book.db(), "xsglc", "sl, je, cbjg, cbje, maoli"), QStringList{"5|30|3.2|16|14"});
@@ -153,7 +146,7 @@ private slots:
         QFETCH(QString, hjje);
         EntryBook b;
         TFtjcgd1 w;
-        show(w);
+        showActive(w);
         fillHeader(w);
         keyInLine(w, "DXGG", "10");
         keyInLine(w, "SN", "3");
