@@ -4,13 +4,22 @@
 #include "documents/ui/document_viewer_opening.h"
 #include "documents/ui/tfcggl1.h"
 #include "documents/ui/tfllcgd1.h"
+#include "documents/ui/tfllxsd1.h"
 #include "documents/ui/tftjcgd1.h"
+#include "documents/ui/tftjpfd1.h"
+#include "documents/ui/tftjxsd1.h"
+#include "documents/ui/tfxsgl1.h"
 #include "finance/ui/document_viewers.h"
 
 void registerDocumentCommands(TFmain1 &main)
 {
     main.setCommandHandler(QStringLiteral("采购"), [&main] { main.openChild<TFtjcgd1>(); });
     main.setCommandHandler(QStringLiteral("采购单据"), [&main] { main.openChild<TFcggl1>(); });
+
+    // Sales: the retail counter, the wholesale desk and their common list.
+    main.setCommandHandler(QStringLiteral("零售"), [&main] { main.openChild<TFtjxsd1>(); });
+    main.setCommandHandler(QStringLiteral("批发"), [&main] { main.openChild<TFtjpfd1>(); });
+    main.setCommandHandler(QStringLiteral("销售单据"), [&main] { main.openChild<TFxsgl1>(); });
 
     // "查单" in the payables and receivables shows the document in its own viewer, walking
     // the documents that list shows.
@@ -19,6 +28,6 @@ void registerDocumentCommands(TFmain1 &main)
         const QStringList numbers = at < 0 ? QStringList{dh} : listed;
         const int index = std::max(at, 0);
         if (table == documentKind(DocType::Purchase).headerTable) openDocumentViewer<TFllcgd1>(numbers, index);
-        // The sales viewer ("xsglz") plugs in here.
+        else if (table == documentKind(DocType::Retail).headerTable) openDocumentViewer<TFllxsd1>(numbers, index);
     });
 }

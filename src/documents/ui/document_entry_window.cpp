@@ -101,7 +101,7 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
     QLineEdit *dh = make(QStringLiteral("dh"), true);
     QLineEdit *ck = make(QStringLiteral("ck"), true);
     QLineEdit *jsr = make(QStringLiteral("jsr"), true);
-    QLineEdit *party = make(k.partyColumn, true);
+    QLineEdit *party = make(k.partyColumn, !config_.partyTyped);
     QLineEdit *txm = make(QStringLiteral("txm"), false);
     QLineEdit *ppgg = make(QStringLiteral("ppgg"), true);
     QLineEdit *dw = make(QStringLiteral("dw"), true);
@@ -115,6 +115,7 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
     QLineEdit *hjsl = make(QStringLiteral("hjsl"), true);
     QLineEdit *hjje = make(QStringLiteral("hjje"), true);
     yhe->setToolTip(QStringLiteral("正负方向必须跟总金额一致"));
+    party->setToolTip(config_.partyHint);
     payable->setToolTip(config_.payableHint);
     paid->setToolTip(config_.paidHint);
     for (QLineEdit *e : {hjsl, hjje}) {
@@ -288,11 +289,13 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
         return true;
     });
     KeyFlow::onEnter(ppgg, focusOn(sl));
-    if (adds != jg) KeyFlow::onEnter(jg, focusOn(sl));
-    KeyFlow::onEnter(adds, [this] {
+    auto addsTheLine = [this] {
         addLine();
         return true;
-    });
+    };
+    if (config_.priceAdds) KeyFlow::onEnter(jg, addsTheLine);
+    else if (adds != jg) KeyFlow::onEnter(jg, focusOn(sl));
+    KeyFlow::onEnter(adds, addsTheLine);
     KeyFlow::onEnter(yhe, focusOn(bz));
     KeyFlow::onEnter(payable, focusOn(bz));
     KeyFlow::enterMovesFocus(this, bb4);   // Enter in the note approves

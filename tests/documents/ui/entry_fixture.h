@@ -61,16 +61,16 @@ inline void typeInto(QLineEdit *e, const char *text)
     QTest::keyClicks(e, QString::fromLatin1(text));
 }
 
-// A shown and active purchase window with warehouse, handler and supplier filled.
-inline void fillHeader(TFtjcgd1 &w)
+// A shown and active entry window with warehouse, handler and party filled.
+inline void fillHeader(DocumentEntryWindow &w, const QString &party = "华新水泥")
 {
     fieldOf(&w, "ck")->setText("一号库");
     fieldOf(&w, "jsr")->setText("张三");
-    fieldOf(&w, "ghs")->setText("华新水泥");
+    w.findChild<QLineEdit *>(w.kind().partyColumn)->setText(party);
 }
 
 // Adds a line by typing its code and quantity, ending with Enter in the quantity.
-inline void keyInLine(TFtjcgd1 &w, const char *code, const char *quantity)
+inline void keyInLine(DocumentEntryWindow &w, const char *code, const char *quantity)
 {
     typeInto(fieldOf(&w, "txm"), code);
     press(Qt::Key_Return);   // to the quantity
