@@ -633,8 +633,10 @@ void DocumentEntryWindow::print(bool withCodes)
         if (QLineEdit *e = field(refusal->field)) e->setFocus();
         return;
     }
-    const ReportData report = DocumentPrint::reportData(kind(), company::printHeading(book()), h, buffer_.lines(),
-                                                      session::current().stYhm1);
+    // A sales form carries the company's extra lines whether printed at entry or from the list.
+    const CompanyInfo company = company::load(book());
+    const ReportData report = DocumentPrint::reportData(kind(), company.mcdy, h, buffer_.lines(),
+                                                      session::current().stYhm1, company.bz3, company.bz4);
     previewReport(DocumentPrint::layoutName(kind(), withCodes), report, this);
 }
 
