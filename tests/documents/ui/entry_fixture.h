@@ -47,6 +47,14 @@ struct EntryBook {
     }
 };
 
+// Shows the window and makes it the active one, as the operator's click would.
+inline void showActive(QWidget &w)
+{
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
 inline QLineEdit *fieldOf(QWidget *w, const char *name) { return w->findChild<QLineEdit *>(QString::fromLatin1(name)); }
 inline QWidget *focused() { return QApplication::focusWidget(); }
 inline void press(Qt::Key key)

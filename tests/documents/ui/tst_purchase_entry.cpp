@@ -22,12 +22,6 @@
 class TestPurchaseEntry : public QObject {
     Q_OBJECT
 
-    static void show(QWidget &w)
-    {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
     // Enter in the empty field opens its chooser; back in the filled field, Enter moves on.
     template <class D>
     static void enterChooses(TFtjcgd1 &w, const char *f, const QString &chosen, const char *next, std::function<void(D *)> answer)
@@ -55,7 +49,7 @@ private slots:
     {
         EntryBook b;
         TFtjcgd1 w;
-        show(w);
+        showActive(w);
         QCOMPARE(w.windowTitle(), QString("新增采购入库单"));
         QCOMPARE(w.mode(), QString("新增"));
         QCOMPARE(fieldOf(&w, "dh")->text(), "CG" + today() + "001");
@@ -155,7 +149,7 @@ private slots:
         QFETCH(QString, to);
         EntryBook b;
         TFtjcgd1 w;
-        show(w);
+        showActive(w);
         fillHeader(w);
         typeInto(fieldOf(&w, "txm"), "DXGG");
         w.findChild<QWidget *>(from)->setFocus();
@@ -183,7 +177,7 @@ private slots:
         addPricedGoods(b.book.db(), "一号库", "DUP", "甲", "1");
         addPricedGoods(b.book.db(), "一号库", "DUP", "乙", "2");
         TFtjcgd1 w;
-        show(w);
+        showActive(w);
         fillHeader(w);
         typeInto(fieldOf(&w, "txm"), "DXGG");
         typeInto(fieldOf(&w, "txm"), qPrintable(code));
@@ -218,7 +212,7 @@ private slots:
         QFETCH(QString, focus);
         EntryBook b;
         TFtjcgd1 w;
-        show(w);
+        showActive(w);
         fillHeader(w);
         typeInto(fieldOf(&w, "txm"), qPrintable(code));
         typeInto(fieldOf(&w, "sl"), qPrintable(quantity));
@@ -233,7 +227,7 @@ private slots:
     {
         EntryBook b;
         TFtjcgd1 w;
-        show(w);
+        showActive(w);
         fillHeader(w);
         keyInLine(w, "DXGG", "10");
         QLineEdit *yhe = fieldOf(&w, "yhe"), *yfe = fieldOf(&w, "yfe"), *sfe = fieldOf(&w, "sfe");
@@ -273,7 +267,7 @@ private slots:
         QFETCH(QString, focus);
         EntryBook b;
         TFtjcgd1 w;
-        show(w);
+        showActive(w);
         fillHeader(w);
         keyInLine(w, "DXGG", "10");
         fieldOf(&w, "yhe")->setText(yhe);
@@ -291,7 +285,7 @@ private slots:
     {
         EntryBook b;
         TFtjcgd1 w;
-        show(w);
+        showActive(w);
         QCOMPARE(focused(), fieldOf(&w, "ck"));
         fieldOf(&w, "bz")->setFocus(Qt::TabFocusReason);
         QCOMPARE(b.prompter.texts(), QStringList{"仓库不可为空！"});
@@ -304,7 +298,7 @@ private slots:
         EntryBook b;
         auto *w = new TFtjcgd1;
         QPointer<TFtjcgd1> alive(w);
-        show(*w);
+        showActive(*w);
         fillHeader(*w);
         keyInLine(*w, "DXGG", "3");
         w->findChild<QAbstractButton *>("SpeedButton3")->click();
@@ -326,7 +320,7 @@ private slots:
             db.insert("cgglz", {{"dh", dh}, {"ghs", ghs}, {"rq", rq}, {"kdrq", rq}, {"shbj", "未审核"}});
         TFxzcg1 d;
         d.setPartyFilter("钢材");
-        show(d);
+        showActive(d);
         auto shown = [&d] {
             QStringList out;
             for (int r = 0; r < d.model()->rowCount(); ++r) out << d.model()->text(r, "dh");
@@ -390,7 +384,7 @@ private slots:
     {
         EntryBook b;
         TFtjcgd1 w;
-        show(w);
+        showActive(w);
         fillHeader(w);
         for (Qt::Key k : {Qt::Key_F11, Qt::Key_F12}) press(k);
         w.discountAll();

@@ -31,13 +31,6 @@ struct SalesBook : EntryBook {
 
 QString today() { return QDate::currentDate().toString("yyyyMMdd"); }
 
-void show(QWidget &w)
-{
-    w.show();
-    QApplication::setActiveWindow(&w);
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
-
 int gridRows(QWidget &w) { return w.findChild<QTableView *>("DBGrid1")->model()->rowCount(); }
 
 } // namespace
@@ -58,7 +51,7 @@ private slots:
     {
         SalesBook b;
         TFtjxsd1 w;
-        show(w);
+        showActive(w);
         QCOMPARE(w.windowTitle(), QString("新增零售出库单"));
         QCOMPARE(fieldOf(&w, "dh")->text(), "XS" + today() + "001");
         QVERIFY(!fieldOf(&w, "kh")->isReadOnly());
@@ -126,7 +119,7 @@ private slots:
         std::unique_ptr<DocumentEntryWindow> w;
         if (wholesale) w = std::make_unique<TFtjpfd1>();
         else w = std::make_unique<TFtjxsd1>();
-        show(*w);
+        showActive(*w);
         fillHeader(*w, "宏达建材");
         fieldOf(w.get(), "ck")->setText("二号库");   // LS lies only in 一号库
         typeInto(fieldOf(w.get(), "txm"), code.toLatin1());
@@ -146,7 +139,7 @@ private slots:
     {
         SalesBook b;
         TFtjpfd1 w;
-        show(w);
+        showActive(w);
         QCOMPARE(w.windowTitle(), QString("新增批发出库单"));
         QCOMPARE(fieldOf(&w, "dh")->text(), "PF" + today() + "001");
         QCOMPARE(fieldOf(&w, "sse")->toolTip(), QString("正负方向必须跟应收额一致"));
@@ -171,10 +164,10 @@ private slots:
         Database &db = b.book.db();
         TFtjxsd1 xs;
         TFtjpfd1 pf;
-        show(xs);
+        showActive(xs);
         fillHeader(xs, "路人甲");
         keyInLine(xs, "LS", "1");
-        show(pf);
+        showActive(pf);
         fillHeader(pf, "宏达建材");
         keyInLine(pf, "LS", "4");
         keyInLine(pf, "ZT", "1");

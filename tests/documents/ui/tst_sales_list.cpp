@@ -1,18 +1,18 @@
 #include "app/ui/tfmain1.h"
-#include "documents/document_numbering.h"
 #include "documents/ui/document_commands.h"
 #include "documents/ui/tfcxxs1.h"
 #include "documents/ui/tfllxsd1.h"
 #include "documents/ui/tftjpfd1.h"
 #include "documents/ui/tftjxsd1.h"
 #include "documents/ui/tfxsgl1.h"
-#include "../document_fixture.h"
 #include "app/session.h"
+#include "list_fixture.h"
 #include "finance/ui/document_viewers.h"
 #include "print/ui/tfdypreview1.h"
 #include "scripted_prompter.h"
 #include "test_book.h"
 #include "test_main.h"
+#include "trade_book.h"
 #include "when_modal.h"
 
 #include <QAction>
@@ -24,16 +24,7 @@
 
 namespace {
 
-const QDate Today(2024, 3, 5);
-
-QString saveSale(Database &db, DocType type, QList<DocumentLine> lines, bool approve, const char *paid = nullptr)
-{
-    const DocumentKind &kind = documentKind(type);
-    LineBuffer buffer(db, kind);
-    buffer.startNew(DocumentNumbering::next(db, kind, Today).dh);
-    for (DocumentLine &l : lines) buffer.add(l);
-    return DocumentService(db, kind).save(headerFor(kind, buffer, "一号库", paid), buffer, approve, Today);
-}
+using namespace trade_book;
 
 // A1 lies in two warehouses, 10 at 4.00 in each. [0] an approved retail sale of 3 × A1 at 10
 // paid in full, [1] a held retail sale 2 × A1, [2] a held wholesale order 4 × A1 at 9, nothing paid.
@@ -47,25 +38,11 @@ struct SalesListed {
         Database &db = b.db();
         addGoods(db, "一号库", "A1", "10", "4", "40");
         addGoods(db, "二号库", "A1", "10", "4", "40");
-        dh << saveSale(db, DocType::Retail, {line("A1", "3", "10", "4")}, true);
-        dh << saveSale(db, DocType::Retail, {line("A1", "2", "10", "4")}, false);
-        dh << saveSale(db, DocType::Wholesale, {line("A1", "4", "9", "4")}, false, "0");
+        dh << saveDocument(db, DocType::Retail, {line("A1", "3", "10", "4")}, true);
+        dh << saveDocument(db, DocType::Retail, {line("A1", "2", "10", "4")}, false);
+        dh << saveDocument(db, DocType::Wholesale, {line("A1", "4", "9", "4")}, false, "0");
     }
 };
-
-QStringList shownNumbers(const TFxsgl1 &list)
-{
-    QStringList out;
-    for (int r = 0; r < list.model()->rowCount(); ++r) out << list.model()->text(r, "dh");
-    return out;
-}
-
-QStringList totals(const TFxsgl1 &list)
-{
-    QStringList out;
-    for (int i = 0; i < 8; ++i) out << list.totalText(i);
-    return out;
-}
 
 void query(TFxsgl1 &list, const char *number)
 {
@@ -76,13 +53,6 @@ void query(TFxsgl1 &list, const char *number)
         if (d->isVisible()) d->reject();
     });
     QTest::mouseClick(list.findChild<QPushButton *>("SB77"), Qt::LeftButton);
-}
-
-void select(TFxsgl1 &list, const QString &dh)
-{
-    const int row = shownNumbers(list).indexOf(dh);
-    QVERIFY(row >= 0);
-    list.grid()->setCurrentIndex(list.model()->index(row, 0));
 }
 
 } // namespace
