@@ -3,10 +3,14 @@
 #include "documents/ui/tftjxsd1.h"
 #include "documents/ui/tfxzxs1.h"
 #include "entry_fixture.h"
+#include "master/company_info.h"
 #include "master/ui/tfsp2.h"
+#include "print/ui/tfdypreview1.h"
+#include "when_modal.h"
 #include "test_main.h"
 
 #include <QDate>
+#include <QMenu>
 #include <QTableView>
 
 namespace {
@@ -131,6 +135,34 @@ private slots:
         for (const DocumentLine &l : w->lines().lines())
             added << QStringList{l.txm, l.je.toPlain(), l.cbjg.toPlain(), l.cbje.toPlain(), l.maoli.toPlain()}.join('|');
         QTEST(added, "lines");
+    }
+
+    // The form printed at the counter carries the company's name and extra lines and what the
+    // customer still owes, as the one printed from the list does.
+    void printedAtEntryCarriesCompanyLinesAndDebt()
+    {
+        SalesBook b;
+        CompanyInfo info;
+        info.mczc = info.mcdy = "宏达建材商行";
+        info.bz3 = "开户行：工行";
+        info.bz4 = "电话：123";
+        QVERIFY(!company::save(b.book.db(), info));
+        TFtjxsd1 w;
+        showActive(w);
+        fillHeader(w, "路人甲");
+        keyInLine(w, "LS", "2");
+        fieldOf(&w, "sse")->setText("5");
+        QStringList printed;
+        whenModal<TFdyPreview1>([&printed](TFdyPreview1 *p) {
+            p->buildAll();
+            for (const PrintedPage &page : p->report().pages)
+                for (const PageText &t : page.texts) printed << t.text;
+            p->reject();
+        });
+        w.printMenu()->actions().first()->trigger();
+        QCOMPARE(b.prompter.texts(), QStringList());
+        for (const char *text : {"宏达建材商行销售单", "开户行：工行", "电话：123", "欠款:"})
+            QVERIFY2(printed.contains(QString::fromUtf8(text)), text);
     }
 
     // Wholesale goes to a customer on the books: the field takes no typing, and a sale without
