@@ -104,7 +104,7 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
     QLineEdit *jsr = make(QStringLiteral("jsr"), true);
     for (const ListField &f : config_.listFields)
         if (f.afterHandler) lists << make(f.column, true);
-    QLineEdit *party = k.partyColumn.isEmpty() ? nullptr : make(k.partyColumn, true);
+    QLineEdit *party = k.partyColumn.isEmpty() ? nullptr : make(k.partyColumn, !config_.partyTyped);
     QLineEdit *txm = make(QStringLiteral("txm"), false);
     QLineEdit *ppgg = make(QStringLiteral("ppgg"), true);
     QLineEdit *dw = make(QStringLiteral("dw"), true);
@@ -118,6 +118,7 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
     QLineEdit *bz = make(QStringLiteral("bz"), false);
     QLineEdit *hjsl = make(QStringLiteral("hjsl"), true);
     QLineEdit *hjje = make(QStringLiteral("hjje"), true);
+    if (party) party->setToolTip(config_.partyHint);
     if (k.hasMoney()) {
         yhe->setToolTip(QStringLiteral("正负方向必须跟总金额一致"));
         payable->setToolTip(config_.payableHint);
@@ -316,11 +317,13 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
         return true;
     });
     KeyFlow::onEnter(ppgg, focusOn(sl));
-    if (adds != jg) KeyFlow::onEnter(jg, focusOn(sl));
-    KeyFlow::onEnter(adds, [this] {
+    auto addsTheLine = [this] {
         addLine();
         return true;
-    });
+    };
+    if (config_.priceAdds) KeyFlow::onEnter(jg, addsTheLine);
+    else if (adds != jg) KeyFlow::onEnter(jg, focusOn(sl));
+    KeyFlow::onEnter(adds, addsTheLine);
     if (k.hasMoney()) {
         KeyFlow::onEnter(yhe, focusOn(bz));
         KeyFlow::onEnter(payable, focusOn(bz));
@@ -683,8 +686,10 @@ void DocumentEntryWindow::print(bool withCodes)
         if (QLineEdit *e = field(refusal->field)) e->setFocus();
         return;
     }
-    const ReportData report = DocumentPrint::reportData(kind(), company::printHeading(book()), h, buffer_.lines(),
-                                                      session::current().stYhm1);
+    // A sales form carries the company's extra lines whether printed at entry or from the list.
+    const CompanyInfo company = company::load(book());
+    const ReportData report = DocumentPrint::reportData(kind(), company.mcdy, h, buffer_.lines(),
+                                                      session::current().stYhm1, company.bz3, company.bz4);
     previewReport(DocumentPrint::layoutName(kind(), withCodes), report, this);
 }
 

@@ -41,10 +41,13 @@ struct EntryWindowConfig {
     QString mark;                        // the callers' mark the choosers fill: "tjcg"
     QString newCaption, editCaption;     // "新增采购入库单" / "修改采购入库单"
     QString partyCaption, partyPickHint; // "厂商" / "选择厂商"
+    bool partyTyped = false;             // a counter customer may be typed, not only chosen
+    QString partyHint;                   // the party field's own hint
     QString payableCaption, payableHint, paidCaption, paidHint;
     QString priceColumn;                 // the goods price a typed code takes: "jj"
     bool codeInWarehouse = true;         // the code names goods of the document's warehouse only
     QString addOnEnter;                  // the line field whose Enter adds the line: "sl"
+    bool priceAdds = false;              // Enter in the price adds the line too (a counter sale)
     QString lineCaption, discountCaption, lineMode;   // "修改采购明细", "采购单折扣率", "cgmx"
     LineDialogShape lineShape;
     // The header fields picked from lists; the first is the warehouse the goods come from.

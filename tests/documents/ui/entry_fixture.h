@@ -77,12 +77,12 @@ inline void typeInto(QLineEdit *e, const char *text)
     QTest::keyClicks(e, QString::fromLatin1(text));
 }
 
-// A shown and active purchase window with warehouse, handler and supplier filled.
-inline void fillHeader(TFtjcgd1 &w)
+// A shown and active entry window with warehouse, handler and party filled.
+inline void fillHeader(DocumentEntryWindow &w, const QString &party = "华新水泥")
 {
     fieldOf(&w, "ck")->setText("一号库");
     fieldOf(&w, "jsr")->setText("张三");
-    fieldOf(&w, "ghs")->setText("华新水泥");
+    w.findChild<QLineEdit *>(w.kind().partyColumn)->setText(party);
 }
 
 // Adds a line to any entry window by typing its code and quantity, ending with Enter in the quantity.

@@ -12,13 +12,19 @@ namespace trade_book {
 
 inline const QDate Today(2024, 3, 5);
 
-inline QString savePurchase(Database &db, QList<DocumentLine> lines, bool approve, const char *paid = nullptr)
+inline QString saveDocument(Database &db, DocType type, QList<DocumentLine> lines, bool approve,
+                            const char *paid = nullptr)
 {
-    const DocumentKind &kind = documentKind(DocType::Purchase);
+    const DocumentKind &kind = documentKind(type);
     LineBuffer buffer(db, kind);
     buffer.startNew(DocumentNumbering::next(db, kind, Today).dh);
     for (DocumentLine &l : lines) buffer.add(l);
     return DocumentService(db, kind).save(headerFor(kind, buffer, "一号库", paid), buffer, approve, Today);
+}
+
+inline QString savePurchase(Database &db, QList<DocumentLine> lines, bool approve, const char *paid = nullptr)
+{
+    return saveDocument(db, DocType::Purchase, std::move(lines), approve, paid);
 }
 
 // Returns the numbers: [0] approved 10 × A1 at 5 (stock 10 at 4 before it), [1] held 2 × A1

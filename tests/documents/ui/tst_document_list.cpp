@@ -1,6 +1,7 @@
 #include "documents/ui/tfcggl1.h"
 #include "documents/ui/tfcxcg1.h"
 #include "documents/ui/tfllcgd1.h"
+#include "list_fixture.h"
 #include "scripted_prompter.h"
 #include "test_book.h"
 #include "test_main.h"
@@ -33,27 +34,6 @@ void popup(TFcggl1 &list, const QString &caption)
     for (QAction *a : list.grid()->actions())
         if (a->text() == caption) return a->trigger();
     QFAIL(qPrintable("no pop-up command " + caption));
-}
-
-QStringList shownNumbers(const TFcggl1 &list)
-{
-    QStringList out;
-    for (int r = 0; r < list.model()->rowCount(); ++r) out << list.model()->text(r, "dh");
-    return out;
-}
-
-QStringList totals(const TFcggl1 &list)
-{
-    QStringList out;
-    for (int i = 0; i < 8; ++i) out << list.totalText(i);
-    return out;
-}
-
-void select(TFcggl1 &list, const QString &dh)
-{
-    const int row = shownNumbers(list).indexOf(dh);
-    QVERIFY(row >= 0);
-    list.grid()->setCurrentIndex(list.model()->index(row, 0));
 }
 
 QVariant rowRole(const TFcggl1 &list, const QString &dh, int role)
