@@ -1,4 +1,4 @@
-// Approving and un-approving a 200-line purchase and a 200-line transfer on a book of 100,000
+// Approving and un-approving a 200-line purchase, sale and transfer on a book of 100,000
 // goods rows and 1,000,000 purchase ledger rows, against the same statements sent through the
 // raw sqlite3 API in one transaction (the bound a posting cannot beat: one fsync'd commit of the
 // same writes).
@@ -69,6 +69,18 @@ RawPosting rawPurchase()
             "INSERT INTO cgfx (rq, dh, ck, jsr, txm, ppgg, dw, sl, jg, je, ghs, zk) "
             "VALUES ('2026-01-01',?,?,'员工',?,?,?,10000,50000,50000,'厂商',10000)",
             "INSERT INTO fkfx (shbj, rq, dh, ghs, je, jsr, bz) VALUES ('已审核','2026-01-01',?,'厂商',1,'员工','')",
+            {bench::warehouseName(1)}};
+}
+
+// A sale: its header, lines and ledger carry the cost columns; the money row is a collection.
+RawPosting rawSale()
+{
+    return {"INSERT INTO xsglz (dh, kdrq, shbj, zhidan, rq, ck, kh, hjsl, hjje, yhe, yse, sse, qk, jsr, bz) "
+            "VALUES (?,'2026-01-01','已审核','x','2026-01-01','仓库1','伙伴',1,1,0,1,1,0,'员工','')",
+            "UPDATE xsglc SET bj = 'yz', dh = ? WHERE dh = ?",
+            "INSERT INTO xsfx (rq, dh, ck, jsr, txm, ppgg, dw, sl, jg, je, kh, zk, cbjg, cbje, maoli) "
+            "VALUES ('2026-01-01',?,?,'员工',?,?,?,10000,50000,50000,'伙伴',10000,40000,40000,10000)",
+            "INSERT INTO skfx (shbj, rq, dh, kh, je, jsr, bz) VALUES ('已审核','2026-01-01',?,'伙伴',1,'员工','')",
             {bench::warehouseName(1)}};
 }
 
@@ -220,6 +232,11 @@ void approvePurchase(const bench::Options &o)
     approveDocument(o, DocType::Purchase, rawPurchase(), QStringLiteral("purchase"), QStringLiteral("< 50 ms"));
 }
 
+void approveSale(const bench::Options &o)
+{
+    approveDocument(o, DocType::Retail, rawSale(), QStringLiteral("sale"), QStringLiteral("< 50 ms"));
+}
+
 void approveTransfer(const bench::Options &o)
 {
     approveDocument(o, DocType::Transfer, rawTransfer(), QStringLiteral("transfer"), QStringLiteral("< 80 ms"));
@@ -228,4 +245,5 @@ void approveTransfer(const bench::Options &o)
 } // namespace
 
 MARVODA_BENCH("approve purchase", approvePurchase)
+MARVODA_BENCH("approve sale", approveSale)
 MARVODA_BENCH("approve transfer", approveTransfer)
