@@ -74,32 +74,28 @@ void TFtjyh1::showEvent(QShowEvent *e)
 void TFtjyh1::save()
 {
     OperatorBook ops(book());
-    try {
-        if (mode() == Adding) {
-            if (const std::optional<Refusal> refused = ops.add(edit1_->text(), edit2_->text(), edit3_->text())) {
-                refused->show();
-                (refused->field == QStringLiteral("confirm") ? edit3_ : edit1_)->setFocus();
-                return;
-            }
-            // The dialog stays open for the next operator.
-            for (QLineEdit *e : {edit1_, edit2_, edit3_}) e->clear();
-            edit1_->setFocus();
+    if (mode() == Adding) {
+        if (const std::optional<Refusal> refused = ops.add(edit1_->text(), edit2_->text(), edit3_->text())) {
+            refused->show();
+            (refused->field == QStringLiteral("confirm") ? edit3_ : edit1_)->setFocus();
             return;
         }
-        // The passwords are taken exactly as typed, blanks included.
-        switch (ops.changePassword(edit1_->text(), edit2_->text(), edit3_->text())) {
-        case OperatorBook::PasswordChange::NoOperator:
-            return;
-        case OperatorBook::PasswordChange::WrongOldPassword:
-            prompt().info(OperatorBook::WrongOldPasswordMessage);
-            edit2_->setFocus();
-            return;
-        case OperatorBook::PasswordChange::Changed:
-            prompt().info(mode() == Modifying ? OperatorBook::ModifiedMessage : OperatorBook::MyPasswordChangedMessage);
-            accept();
-            return;
-        }
-    } catch (const DbError &err) {
-        prompt().error(err.text());
+        // The dialog stays open for the next operator.
+        for (QLineEdit *e : {edit1_, edit2_, edit3_}) e->clear();
+        edit1_->setFocus();
+        return;
+    }
+    // The passwords are taken exactly as typed, blanks included.
+    switch (ops.changePassword(edit1_->text(), edit2_->text(), edit3_->text())) {
+    case OperatorBook::PasswordChange::NoOperator:
+        return;
+    case OperatorBook::PasswordChange::WrongOldPassword:
+        prompt().info(OperatorBook::WrongOldPasswordMessage);
+        edit2_->setFocus();
+        return;
+    case OperatorBook::PasswordChange::Changed:
+        prompt().info(mode() == Modifying ? OperatorBook::ModifiedMessage : OperatorBook::MyPasswordChangedMessage);
+        accept();
+        return;
     }
 }
