@@ -3,47 +3,56 @@
 #include "app/data/schema.h"
 #include "app/data/sql_filter.h"
 
+#include <QHash>
 #include <QSqlQuery>
 
 namespace Analysis {
 
 bool seesCost(const QString &operatorName) { return operatorName == schema::builtInOperator(); }
 
-QString commissionSql(const Database &db, const CommissionFilter &f, QVariantList *values)
+QStringList commissionSqls(const Database &db, const CommissionFilter &f, QVariantList *values)
 {
     SqlFilter filter(db);
-    filter.containsIfTyped(QStringLiteral("jsr"), f.jsr);
-    if (f.dated) filter.add(QStringLiteral("rq >= ? AND rq <= ?"), {f.from, f.to});
+    filter.containsIfTyped(QStringLiteral("s.jsr"), f.jsr);
+    if (f.dated) filter.add(QStringLiteral("s.rq >= ? AND s.rq <= ?"), {f.from, f.to});
     *values = filter.values();
-    // The rates of each goods row of a warehouse (the oldest row where a warehouse holds the
-    // goods twice) are put in a small table first; each sale line then finds them by one
-    // look-up, or, when its warehouse no longer holds the goods, takes the oldest row of the
-    // goods anywhere. Read in handler order, the lines are summed without sorting them. The
-    // code leads the look-up: it tells goods rows apart sooner than the warehouse does.
-    // A line whose goods are gone everywhere has no rate and adds nothing; a handler with only
-    // such lines sums to nothing and is left out. The products carry eight decimals; each
-    // handler's sum is rounded once, to four.
+    // Read in handler order, the sale lines are summed without sorting them; each finds the
+    // rates of its warehouse's goods row by one look-up in the goods index that leads with the
+    // code and carries the rates. When the warehouse no longer holds the goods, the oldest row
+    // of the goods anywhere gives them; when the goods are gone everywhere there is no rate and
+    // the line adds nothing (a handler with only such lines sums to nothing).
     const QString fallback = QStringLiteral(
         "(SELECT %1 FROM sp WHERE id = (SELECT MIN(id) FROM sp f WHERE f.txm = s.txm AND f.ppgg = s.ppgg AND f.dw = s.dw))");
-    return QStringLiteral("WITH k AS MATERIALIZED (SELECT ck, txm, ppgg, dw, slt, jet FROM sp "
-                          "WHERE id IN (SELECT MIN(id) FROM sp GROUP BY ck, txm, ppgg, dw)) "
-                          "SELECT s.jsr, SUM(s.sl * COALESCE(k.slt, %1)), SUM(s.je * COALESCE(k.jet, %2)) "
-                          "FROM xsfx s LEFT JOIN k ON k.txm = s.txm AND k.ck = s.ck AND k.ppgg = s.ppgg AND k.dw = s.dw"
-                          "%3 GROUP BY s.jsr ORDER BY s.jsr")
+    const QString all = QStringLiteral(
+        "SELECT s.jsr, SUM(s.sl * COALESCE(k.slt, %1)), SUM(s.je * COALESCE(k.jet, %2)) FROM xsfx s "
+        "LEFT JOIN sp k ON k.txm = s.txm AND k.ppgg = s.ppgg AND k.dw = s.dw AND k.ck = s.ck%3 GROUP BY s.jsr ORDER BY s.jsr")
         .arg(fallback.arg(QStringLiteral("slt")), fallback.arg(QStringLiteral("jet")), filter.where());
+    // A warehouse holding the goods twice gave its lines once per row above; only the oldest
+    // row's rates count, so what the younger rows gave is taken away again. The goods rows lead
+    // (SQLite keeps the order of a CROSS JOIN): a book has few such rows and many sale lines.
+    const QString younger = QStringLiteral(
+        "SELECT s.jsr, SUM(s.sl * d.slt), SUM(s.je * d.jet) FROM sp d CROSS JOIN xsfx s "
+        "WHERE d.id NOT IN (SELECT MIN(id) FROM sp GROUP BY txm, ppgg, dw, ck) "
+        "AND s.ck = d.ck AND s.txm = d.txm AND s.ppgg = d.ppgg AND s.dw = d.dw%1 GROUP BY s.jsr")
+        .arg(filter.andWhere());
+    return {all, younger};
 }
 
 QList<CommissionRow> commissions(Database &db, const CommissionFilter &f)
 {
     QVariantList values;
-    const QString sql = commissionSql(db, f, &values);
-    QSqlQuery q = db.exec(sql, values);
+    const QStringList sqls = commissionSqls(db, f, &values);
+    // The products carry eight decimals; each handler's sum is rounded once, to four.
+    QHash<QString, std::pair<qint64, qint64>> younger;
+    for (QSqlQuery q = db.exec(sqls[1], values); q.next();)
+        younger.insert(q.value(0).toString(), {q.value(1).toLongLong(), q.value(2).toLongLong()});
     const Decimal eightToFour(Decimal::Scale);
     QList<CommissionRow> out;
-    while (q.next()) {
+    for (QSqlQuery q = db.exec(sqls[0], values); q.next();) {
         if (q.value(1).isNull()) continue;   // no line of this handler has goods left to rate it
-        const Decimal bySl = Decimal::fromRaw(q.value(1).toLongLong()) / eightToFour;
-        const Decimal byJe = Decimal::fromRaw(q.value(2).toLongLong()) / eightToFour;
+        const auto taken = younger.value(q.value(0).toString());
+        const Decimal bySl = Decimal::fromRaw(q.value(1).toLongLong() - taken.first) / eightToFour;
+        const Decimal byJe = Decimal::fromRaw(q.value(2).toLongLong() - taken.second) / eightToFour;
         out.append({q.value(0).toString(), bySl, byJe, bySl + byJe});
     }
     return out;

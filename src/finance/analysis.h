@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 namespace Analysis {
@@ -33,7 +34,8 @@ struct CommissionRow {
 // the same code, name and unit; so a sale counts once however many warehouses hold the goods.
 // Returns reduce the commission; a sale whose goods are gone from every warehouse earns none.
 QList<CommissionRow> commissions(Database &db, const CommissionFilter &f);
-// The statement of commissions(), for a bench to run as it stands.
-QString commissionSql(const Database &db, const CommissionFilter &f, QVariantList *values);
+// The statements of commissions(), for a bench to run as they stand: every sale line at its
+// goods row's rates, and what a warehouse's younger duplicate rows added to that.
+QStringList commissionSqls(const Database &db, const CommissionFilter &f, QVariantList *values);
 
 } // namespace Analysis

@@ -146,10 +146,20 @@ QSqlDatabase Database::connection()
     return QSqlDatabase::database(connectionName_, false);
 }
 
-QSqlQuery Database::prepare(const QString &sql)
+QSqlQuery Database::newQuery()
 {
     QSqlQuery q(connection());
-    q.setForwardOnly(true);
+    // SQLite steps the rows as they are read. A forward-only PostgreSQL result is read row by row
+    // on the connection itself, and the next statement silently drops the rows not yet read:
+    // a long list still loading, or a report reading several ledgers side by side, would come
+    // out short. PostgreSQL results are therefore received whole.
+    q.setForwardOnly(where_.engine == Engine::SQLite);
+    return q;
+}
+
+QSqlQuery Database::prepare(const QString &sql)
+{
+    QSqlQuery q = newQuery();
     if (!q.prepare(sql)) throw failure(q.lastError());
     return q;
 }
@@ -168,8 +178,7 @@ QSqlQuery Database::exec(const QString &sql, const QVariantList &values)
 {
     if (values.isEmpty()) {
         // Nothing to bind: run it directly (PostgreSQL cannot prepare schema statements).
-        QSqlQuery q(connection());
-        q.setForwardOnly(true);
+        QSqlQuery q = newQuery();
         if (!q.exec(sql)) throw failure(q.lastError());
         return q;
     }

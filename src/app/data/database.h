@@ -99,6 +99,8 @@ public:
     QString amountType() const;                              // Decimal raw count
 
 private:
+    QSqlQuery newQuery();
+
     BookLocation where_;
     QString connectionName_;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> cached_;

@@ -64,9 +64,11 @@ QList<Table> makeTables()
         {"sp",
          {{"ck", T},  {"lb", T},   {"ppgg", T}, {"txm", T},  {"dw", T},   {"jj", A},   {"xjpf", A}, {"xjls", A},
           {"slt", A}, {"jet", A},  {"kcsl", A}, {"kcjg", A}, {"kcje", A}, {"ms", T},   {"bz", T}},
-         // The last one holds every column the goods pickers search in a warehouse, so a
-         // keystroke reads the index and fetches only the rows that match.
-         {{"ck", "txm"}, {"txm"}, {"lb"}, {"ck", "ppgg", "txm", "dw"}, {"ck", "lb", "ppgg", "txm"}},
+         // The fourth is a goods row's key in the order the ledgers sort their lines, with the
+         // commission rates, so a sale line finds its rates without reading the row. The last
+         // one holds every column the goods pickers search in a warehouse, so a keystroke
+         // reads the index and fetches only the rows that match.
+         {{"ck", "txm"}, {"txm"}, {"lb"}, {"txm", "ppgg", "dw", "ck", "slt", "jet"}, {"ck", "lb", "ppgg", "txm"}},
          {}},
         {"lb", {{"lb", T}}, {{"lb"}}, {}},
         {"dw", {{"dw", T}}, {{"dw"}}, {}},
@@ -217,6 +219,16 @@ void upgrade(Database &db)
             db.exec(QStringLiteral("DROP INDEX IF EXISTS %1_i%2").arg(QLatin1String(name)).arg(n));
             createIndex(db, *table(QString::fromLatin1(name)), n);
         }
+    }
+    // Version 4: the goods rows' key index led by the code and carrying the commission rates.
+    // A book whose statistics were gathered gets them for it too, or the planner would keep
+    // preferring the indexes it has figures for.
+    if (from < 4) {
+        db.exec(QStringLiteral("DROP INDEX IF EXISTS sp_i4"));
+        createIndex(db, *table(QStringLiteral("sp")), 4);
+        if (db.engine() == Database::Engine::SQLite &&
+            db.exists(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'sqlite_stat1'")))
+            db.exec(QStringLiteral("ANALYZE sp"));
     }
     db.exec(QStringLiteral("UPDATE schema_version SET version = ?"), {CurrentVersion});
     tx.commit();

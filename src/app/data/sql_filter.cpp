@@ -29,3 +29,9 @@ QString SqlFilter::where() const
     if (conditions_.isEmpty()) return {};
     return QStringLiteral(" WHERE ") + conditions_.join(QStringLiteral(" AND "));
 }
+
+QString SqlFilter::andWhere() const
+{
+    if (conditions_.isEmpty()) return {};
+    return QStringLiteral(" AND ") + conditions_.join(QStringLiteral(" AND "));
+}

@@ -20,6 +20,7 @@ public:
     SqlFilter &add(const QString &condition, const QVariantList &values = {});
 
     QString where() const;   // " WHERE … AND …", or nothing when there are no conditions
+    QString andWhere() const;   // " AND … AND …", after a WHERE of the statement's own
     const QVariantList &values() const { return values_; }
 
 private:

@@ -176,8 +176,11 @@ QString defaultFolder(const QString &dataDir) { return QDir(dataDir).filePath(QS
 
 bool exportGridToFile(QTableView *grid, const QString &windowName, const QString &path)
 {
-    const QAbstractItemModel *model = grid->model();
+    QAbstractItemModel *model = grid->model();
     if (!model) return false;
+    // A long list still reading its rows in the background is read to its end: the file holds
+    // every row of the query, not only those shown so far.
+    while (model->canFetchMore({})) model->fetchMore({});
     const int rows = model->rowCount();
     std::unique_ptr<QProgressDialog> dialog;
     Progress progress;

@@ -6,7 +6,7 @@
 #include <QHash>
 #include <QLocale>
 #include <QSqlQuery>
-#include <QSqlRecord>
+#include <QTimer>
 
 #include <algorithm>
 #include <numeric>
@@ -46,9 +46,11 @@ void RecordTableModel::putText(int column, QStringView s)
 void RecordTableModel::load(QSqlQuery &query)
 {
     pending_.reset();
+    ++loads_;
     beginResetModel();
     clearStorage();
-    readRows(query, -1);
+    QueryRows rows(&query);
+    readRows(rows, -1);
     showStoredRows();
     open_ = true;
     endResetModel();
@@ -57,27 +59,32 @@ void RecordTableModel::load(QSqlQuery &query)
 
 void RecordTableModel::loadLazily(QSqlQuery query, int firstRows)
 {
+    loadLazily(std::make_unique<QueryRows>(std::move(query)), firstRows);
+}
+
+void RecordTableModel::loadLazily(std::unique_ptr<RowSource> rows, int firstRows)
+{
     pending_.reset();
+    ++loads_;
     beginResetModel();
     clearStorage();
-    if (readRows(query, firstRows) == firstRows) pending_ = std::make_unique<QSqlQuery>(std::move(query));
+    if (readRows(*rows, firstRows) == firstRows) pending_ = std::move(rows);
     showStoredRows();
     open_ = true;
     endResetModel();
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
-int RecordTableModel::readRows(QSqlQuery &query, int maxRows)
+int RecordTableModel::readRows(RowSource &rows, int maxRows)
 {
-    const QSqlRecord rec = query.record();
     std::vector<int> source(size_t(columns_.size()));
-    for (int c = 0; c < columns_.size(); ++c) source[size_t(c)] = rec.indexOf(columns_[c].field);
+    for (int c = 0; c < columns_.size(); ++c) source[size_t(c)] = rows.indexOf(columns_[c].field);
     int read = 0;
-    while (read != maxRows && query.next()) {
+    while (read != maxRows && rows.next()) {
         for (int c = 0; c < columns_.size(); ++c) {
             const int i = source[size_t(c)];
-            if (isNumeric(c)) stores_[size_t(c)].numbers.push_back(i < 0 ? 0 : query.value(i).toLongLong());
-            else putText(c, i < 0 ? QString() : query.value(i).toString());
+            if (isNumeric(c)) stores_[size_t(c)].numbers.push_back(i < 0 ? 0 : rows.value(i).toLongLong());
+            else putText(c, i < 0 ? QString() : rows.value(i).toString());
         }
         ++stored_;
         ++read;
@@ -105,6 +112,19 @@ void RecordTableModel::fetchMore(const QModelIndex &parent)
     showStoredRows();
     for (auto &r : ranks_) r.clear();
     endInsertRows();
+}
+
+void RecordTableModel::fetchRestInBackground(std::function<void()> done)
+{
+    if (!canFetchMore()) {
+        if (done) done();
+        return;
+    }
+    QTimer::singleShot(0, this, [this, loads = loads_, done = std::move(done)]() mutable {
+        if (loads != loads_) return;   // another query replaced the list meanwhile
+        fetchMore();
+        fetchRestInBackground(std::move(done));
+    });
 }
 
 void RecordTableModel::fetchAll()
@@ -152,6 +172,7 @@ void RecordTableModel::clearOpen()
 void RecordTableModel::close()
 {
     pending_.reset();
+    ++loads_;
     beginResetModel();
     clearStorage();
     open_ = false;

@@ -2,6 +2,7 @@
 // amounts shown with two decimals and in red below zero, sorting on what is loaded.
 #pragma once
 
+#include "app/data/row_source.h"
 #include "app/text/decimal.h"
 
 #include <QAbstractTableModel>
@@ -47,13 +48,19 @@ public:
     // Replaces the rows with those of an executed query; columns are matched by field name
     // (a column the query lacks stays empty). The list is open afterwards.
     void load(QSqlQuery &query);
-    // The same for long lists: the first `firstRows` rows now, the rest kept in the query and
+    // The same for long lists: the first `firstRows` rows now, the rest kept in the source and
     // read by fetchMore as the grid scrolls (or all at once by fetchAll, or by a sort).
     void loadLazily(QSqlQuery query, int firstRows);
+    void loadLazily(std::unique_ptr<RowSource> rows, int firstRows);
+    // Reads the rest of a lazily loaded list a batch per turn of the event loop, so the window
+    // answers while the operator reads the first screen; `done` runs once every row is in.
+    // Loading or closing the list stops it.
+    void fetchRestInBackground(std::function<void()> done = {});
     void fetchAll();
     bool canFetchMore(const QModelIndex &parent = {}) const override;
     void fetchMore(const QModelIndex &parent = {}) override;
     static constexpr int FetchBatch = 5000;
+    static constexpr int FirstScreen = 500;   // rows a long report reads before it answers
     // Rows computed in code: one cell per column, Decimal for amounts and quantities.
     void appendRow(const std::vector<Cell> &cells);
     // No rows, and the list counts as not opened ("数据表未打开，请先查询！").
@@ -107,7 +114,7 @@ private:
     QStringView storedText(int column, int storedRow) const;
     QString display(int column, int storedRow) const;
     void clearStorage();
-    int readRows(QSqlQuery &query, int maxRows);   // -1: to the end; returns the rows read
+    int readRows(RowSource &rows, int maxRows);   // -1: to the end; returns the rows read
     void showStoredRows();                         // stored rows not yet shown join the end
     void putText(int column, QStringView s);
     const std::vector<int> &textRanks(int column) const;
@@ -120,7 +127,8 @@ private:
     bool open_ = false;
     RowColour background_;
     RowColour foreground_;
-    std::unique_ptr<QSqlQuery> pending_;   // the rest of a lazily loaded list
+    std::unique_ptr<RowSource> pending_;   // the rest of a lazily loaded list
+    int loads_ = 0;                        // counts loads, so a background read knows it is stale
     // Per text column, the collation rank of each stored row's text; built on the first sort
     // of the column and kept until the rows change.
     mutable std::vector<std::vector<int>> ranks_;

@@ -216,7 +216,6 @@ void DocumentListWindow::printClicked()
 void DocumentListWindow::exportClicked()
 {
     if (!ListWindow::requireOpen(model_)) return;
-    model_->fetchAll();
     ExportGridToExcel(grid_, windowTitle(), partner_form::dataDir());
 }
 

@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 MoneyListFrame::MoneyListFrame(const QString &caption, QList<RecordTableModel::Column> columns,
@@ -111,7 +110,7 @@ int MoneyListFrame::currentRow() const
 void MoneyListFrame::display(QSqlQuery rows, qint64 selectId)
 {
     // A year of payments is a hundred thousand rows and more: the first screen comes at once.
-    model_->loadLazily(std::move(rows), 500);
+    model_->loadLazily(std::move(rows), RecordTableModel::FirstScreen);
     int select = model_->rowCount() > 0 ? 0 : -1;
     for (int r = 0; selectId && r < model_->rowCount(); ++r)
         if (model_->integer(r, QStringLiteral("id")) == selectId) select = r;
@@ -121,22 +120,7 @@ void MoneyListFrame::display(QSqlQuery rows, qint64 selectId)
             if (model_->integer(r, QStringLiteral("id")) == selectId) select = r;
     }
     if (select >= 0) grid_->setCurrentIndex(model_->index(select, 0));
-    const int loading = ++loading_;
-    if (!model_->canFetchMore()) {
-        rowsComplete();
-        return;
-    }
-    fetchRest(loading);
-}
-
-void MoneyListFrame::fetchRest(int loading)
-{
-    QTimer::singleShot(0, this, [this, loading] {
-        if (loading != loading_) return;   // another query replaced the list meanwhile
-        model_->fetchMore();
-        if (model_->canFetchMore()) fetchRest(loading);
-        else rowsComplete();
-    });
+    model_->fetchRestInBackground([this] { rowsComplete(); });
 }
 
 Decimal MoneyListFrame::sum(const QString &field) const
@@ -165,7 +149,6 @@ void MoneyListFrame::exportGrid(const QString &notOpen)
         prompt().warn(notOpen);
         return;
     }
-    model_->fetchAll();
     ExportGridToExcel(grid_, windowTitle(), partner_form::dataDir());
 }
 

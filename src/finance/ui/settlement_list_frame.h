@@ -60,12 +60,9 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
-    void fetchRest(int loading);
-
     RecordTableModel *model_ = nullptr;
     QTableView *grid_ = nullptr;
     QWidget *toolBar_ = nullptr;
     QList<QLabel *> panels_;
     bool opened_ = false;
-    int loading_ = 0;   // which display() the pending fetches belong to
 };

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -132,19 +131,9 @@ void LedgerReportWindow::display(QSqlQuery rows)
 {
     // A year of lines, or statistics per customer and goods item, run to hundreds of thousands
     // of rows: the first screen comes at once and the rest follows while the operator reads.
-    model_->loadLazily(std::move(rows), FirstScreen);
+    model_->loadLazily(std::move(rows), RecordTableModel::FirstScreen);
     if (model_->rowCount() > 0) grid_->setCurrentIndex(model_->index(0, 0));
-    fetchRest(++loading_);
-}
-
-void LedgerReportWindow::fetchRest(int loading)
-{
-    if (!model_->canFetchMore()) return;
-    QTimer::singleShot(0, this, [this, loading] {
-        if (loading != loading_) return;   // another query replaced the list meanwhile
-        model_->fetchMore();
-        fetchRest(loading);
-    });
+    model_->fetchRestInBackground();
 }
 
 void LedgerReportWindow::showFilter(const LedgerFilter &f) { showLines(LedgerQuery(book(), *setup_.ledger).conditions(f)); }
@@ -157,7 +146,6 @@ void LedgerReportWindow::showGoodsItem(const QString &txm, const QString &ppgg, 
 
 void LedgerReportWindow::clearStatistics(LedgerGrouping grouping)
 {
-    ++loading_;
     model_->close();
     grouping_ = grouping;
     const int fenzu = model_->columnOf(QStringLiteral("fenzu"));
@@ -232,6 +220,5 @@ void LedgerReportWindow::printClick()
 void LedgerReportWindow::exportClick()
 {
     if (!model_->isOpen()) return prompt().warn(notOpenMessage());
-    model_->fetchAll();
     ExportGridToExcel(grid_, setup_.caption, partner_form::dataDir());
 }

@@ -19,7 +19,6 @@ class LedgerReportWindow : public QWidget {
     Q_OBJECT
 public:
     enum Mode { Detail, Statistics };
-    static constexpr int FirstScreen = 500;   // rows read before the window answers
     struct Setup {
         Mode mode = Detail;
         QString caption;               // "库存变动明细表"
@@ -63,7 +62,6 @@ protected:
 private:
     void showLines(const SqlFilter &f);
     void display(QSqlQuery rows);
-    void fetchRest(int loading);
     void setTotals(const QList<Decimal> &values);
     QString notOpenMessage() const;
 
@@ -74,5 +72,4 @@ private:
     LedgerGrouping grouping_ = LedgerGrouping::None;
     bool costShown_ = false;
     bool opened_ = false;
-    int loading_ = 0;   // which query the rows being fetched belong to
 };

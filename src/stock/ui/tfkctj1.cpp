@@ -85,16 +85,14 @@ QString TFkctj1::valueText() const { return value_->text(); }
 void TFkctj1::computeClick()
 {
     const GoodsStatisticsFilter f{edit1_->text(), dates_.checked(), dates_.fromText(), dates_.toText()};
-    QSqlQuery q = GoodsStatistics::run(book(), f);
-    model_->load(q);
-    Decimal ysl, yje;
-    for (int r = 0; r < model_->rowCount(); ++r) {
-        ysl += model_->decimal(r, QStringLiteral("ysl"));
-        yje += model_->decimal(r, QStringLiteral("yje"));
-    }
-    quantity_->setText(ysl.toPlain());
-    value_->setText(yje.toPlain());
+    // Every goods item of years of ledgers: the first screen and the totals come at once, the
+    // rest while the operator reads.
+    model_->loadLazily(GoodsStatistics::rows(book(), f), RecordTableModel::FirstScreen);
+    const GoodsStatisticsTotals t = GoodsStatistics::totals(book(), f);
+    quantity_->setText(t.ysl.toPlain());
+    value_->setText(t.yje.toPlain());
     if (model_->rowCount() > 0) grid_->setCurrentIndex(model_->index(0, 0));
+    model_->fetchRestInBackground();
 }
 
 void TFkctj1::printClick()

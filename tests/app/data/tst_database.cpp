@@ -81,14 +81,16 @@ private slots:
         QVERIFY(reopened.db().exists("SELECT 1 FROM lb WHERE lb = ?", {"钢材"}));
     }
 
-    // A book of version 2 gains the statistics' indexes on the detail ledgers when opened, and
-    // its date indexes are widened.
+    // A book of version 2 gains the statistics' indexes on the detail ledgers when opened, its
+    // date indexes are widened, and so is the goods index by code (version 4).
     void aVersionTwoBookGainsTheLedgerIndexes()
     {
         TestBook book;
         const QStringList added = {"cgfx_i4", "cgfx_i5", "cgfx_i6", "xsfx_i4", "xsfx_i5", "xsfx_i6", "rkfx_i4", "szfx_i1"};
         for (const QString &i : added) book.db().exec("DROP INDEX " + i);
         book.db().exec("CREATE INDEX szfx_i1 ON szfx (rq)");
+        book.db().exec("DROP INDEX sp_i4");
+        book.db().exec("CREATE INDEX sp_i4 ON sp (ck, ppgg, txm, dw)");
         book.db().exec("UPDATE schema_version SET version = 2");
         book.db().disconnect();
         DM1 reopened(book.location());
@@ -99,9 +101,32 @@ private slots:
         for (const QString &i : added) QVERIFY2(reopened.db().exists(listed, {i}), qPrintable(i));
         const QString definition = TestBook::onPostgres() ? "SELECT indexdef FROM pg_indexes WHERE indexname = ?"
                                                           : "SELECT sql FROM sqlite_master WHERE name = ?";
-        QSqlQuery q = reopened.db().exec(definition, {"szfx_i1"});
-        QVERIFY(q.next());
-        QVERIFY2(q.value(0).toString().contains("ze"), qPrintable(q.value(0).toString()));
+        for (const auto &[index, column] : {std::pair{"szfx_i1", "ze"}, std::pair{"sp_i4", "jet"}}) {
+            QSqlQuery q = reopened.db().exec(definition, {index});
+            QVERIFY(q.next());
+            QVERIFY2(q.value(0).toString().contains(column), qPrintable(q.value(0).toString()));
+        }
+    }
+
+    // A list reads its first screen and the rest later, while other statements run on the same
+    // connection (its totals, another window's query): the rows still to come stay there.
+    void aQueryHeldOpenKeepsItsRowsWhileOthersRun()
+    {
+        TestBook book;
+        Database &db = book.db();
+        {
+            Transaction tx(db);
+            for (int i = 0; i < 300; ++i) db.insert("lb", {{"lb", QString::number(i)}});
+            tx.commit();
+        }
+        QSqlQuery held = db.exec("SELECT lb FROM lb ORDER BY id");
+        QVERIFY(held.next());
+        QSqlQuery other = db.exec("SELECT COUNT(*) FROM lb");
+        QVERIFY(other.next());
+        QCOMPARE(other.value(0).toInt(), 300);
+        int read = 1;
+        while (held.next()) ++read;
+        QCOMPARE(read, 300);
     }
 
     void quotesAndWildcardsAreOrdinaryText()

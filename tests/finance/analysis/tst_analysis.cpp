@@ -139,6 +139,10 @@ private slots:
         // 张三: A 9 from 一号库 (4.5 + 9) and 4 from 二号库 (4 + 0) = 8.5 + 9 = 17.5
         // 李四: B 2 for 50 at 二号库's rates (the oldest B): 4 + 1 = 5
         QCOMPARE(commissionRows(Analysis::commissions(db, {})), (QStringList{"张三 8.5+9=17.5", "李四 4+1=5"}));
+        // A warehouse holding the goods twice: its oldest row's rates count, once.
+        goods(db, "一号库", "A", "7", "0.7");
+        goods(db, "一号库", "A", "3", "0.3");
+        QCOMPARE(commissionRows(Analysis::commissions(db, {})), (QStringList{"张三 8.5+9=17.5", "李四 4+1=5"}));
         QCOMPARE(commissionRows(Analysis::commissions(db, {"李", false, {}, {}})), QStringList{"李四 4+1=5"});
         // Only the return, on 03-04: −0.5 − 1 = −1.5.
         QCOMPARE(commissionRows(Analysis::commissions(db, {"", true, "2025-03-04", "2025-03-04"})),

@@ -241,6 +241,40 @@ private slots:
         QCOMPARE(w.model()->data(w.model()->index(0, 0), Qt::ForegroundRole), QVariant(QColor(Qt::red)));
     }
 
+    // Goods statistics longer than the first screen: the totals count every goods item at
+    // once, the rest of the rows follows while the window waits, and a print made before the
+    // rest came holds every row.
+    void longGoodsStatisticsCompleteBehindTheFirstScreen()
+    {
+        TestBook b;
+        ScriptedPrompter p;
+        const int items = RecordTableModel::FirstScreen + 20;
+        {
+            Transaction tx(b.db());
+            for (int i = 0; i < items; ++i) {
+                const QString txm = QString::number(100000 + i);
+                add(b.db(), "cgfx", {{"rq", "2025-03-01"}, {"txm", txm}, {"ppgg", "砖" + txm}, {"dw", "块"}, {"sl", "3"}, {"je", "6"}});
+                add(b.db(), "xsfx", {{"rq", "2025-03-02"}, {"txm", txm}, {"ppgg", "砖" + txm}, {"dw", "块"}, {"sl", "1"}, {"je", "4"}});
+            }
+            tx.commit();
+        }
+        TFkctj1 w;
+        w.show();
+        QTest::keyClick(w.filterEdit(), Qt::Key_Return);
+        QCOMPARE(w.quantityText(), QString::number(2 * items));
+        QCOMPARE(w.valueText(), QString::number(2 * items));
+        QTRY_COMPARE(w.model()->rowCount(), items);
+        QCOMPARE(w.model()->text(items - 1, "txm"), QString::number(100000 + items - 1));
+
+        QTest::keyClick(w.filterEdit(), Qt::Key_Return);
+        QCOMPARE(w.model()->rowCount(), int(RecordTableModel::FirstScreen));
+        whenModal<TFdyPreview1>([&](TFdyPreview1 *d) {
+            QVERIFY(previewTexts(d).contains("砖" + QString::number(100000 + items - 1)));
+            d->close();
+        });
+        click(&w, "BB2");
+    }
+
     // The change summary grouped by reason, its drill-down to the change detail (the group kept,
     // the dates dropped), and the group column's title following the radio buttons.
     void changeSummaryDrillsDown()

@@ -173,7 +173,7 @@ private slots:
     {
         TestBook b;
         ScriptedPrompter p;
-        const int groups = LedgerReportWindow::FirstScreen + 20;
+        const int groups = RecordTableModel::FirstScreen + 20;
         {
             Transaction tx(b.db());
             for (int i = 0; i < groups; ++i)
