@@ -68,14 +68,6 @@ QStringList previewTexts(TFdyPreview1 *p)
     return out;
 }
 
-// The fields of the report query dialogs.
-const QStringList &queryFields()
-{
-    static const QStringList fields = {"ComboBox1", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "CheckBox1",
-                                       "DateTimePicker1", "DateTimePicker2", "RB1", "RB2", "RB3"};
-    return fields;
-}
-
 } // namespace
 
 class TestStockWindows : public QObject {
@@ -424,7 +416,7 @@ private slots:
                 order.removeOne("Edit5");
                 order << "RB1" << "RB2" << "RB3";
             }
-            QCOMPARE(tabOrder(d, queryFields()), order);
+            QCOMPARE(tabOrder(d, reportQueryFields()), order);
             QCOMPARE(QApplication::focusWidget(), d->findChild<QWidget *>("Edit1"));
             connect(d, &QDialog::accepted, [&accepted] { accepted = true; });
             QWidget *field = d->findChild<QWidget *>(from);

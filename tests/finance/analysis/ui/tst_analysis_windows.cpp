@@ -54,14 +54,6 @@ bool costColumnsHidden(LedgerReportWindow *w, const char *cost, const char *prof
     return w->grid()->isColumnHidden(w->model()->columnOf(cost)) && w->grid()->isColumnHidden(w->model()->columnOf(profit));
 }
 
-// The fields of the report query dialogs.
-const QStringList &queryFields()
-{
-    static const QStringList fields = {"ComboBox1", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "CheckBox1",
-                                       "DateTimePicker1", "DateTimePicker2", "RB1", "RB2", "RB3"};
-    return fields;
-}
-
 } // namespace
 
 class TestAnalysisWindows : public QObject {
@@ -203,7 +195,7 @@ private slots:
         w.show();
         whenModal<LedgerQueryDialog>([](LedgerQueryDialog *d) {
             QApplication::setActiveWindow(d);
-            QCOMPARE(tabOrder(d, queryFields()), (QStringList{"CheckBox1", "DateTimePicker1", "DateTimePicker2", "ComboBox1", "Edit1", "Edit2",
+            QCOMPARE(tabOrder(d, reportQueryFields()), (QStringList{"CheckBox1", "DateTimePicker1", "DateTimePicker2", "ComboBox1", "Edit1", "Edit2",
                                                "Edit3", "Edit4", "Edit5", "RB1", "RB2", "RB3"}));
             d->findChild<QWidget *>("ComboBox1")->setFocus();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
