@@ -124,7 +124,9 @@ void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &l
 
 void DocumentService::reverse(const DocumentHeader &h)
 {
-    for (const DocumentLine &l : loadDocumentLines(db_, kind_, h.dh, true)) {
+    // What the approval posted: the committed lines (an entry left pending under this number
+    // never moved stock).
+    for (const DocumentLine &l : loadDocumentLines(db_, kind_, h.dh)) {
         for (const StockMovement &m : kind_.movements) {
             const Decimal cost = kind_.salesLines ? l.cbjg : l.jg;
             const Decimal dq = m.sign > 0 ? -l.sl : l.sl;
@@ -198,7 +200,8 @@ DocumentService::Outcome DocumentService::remove(const QString &dh)
         // The question promised that the document's details and debts go with it: an approved
         // document gives its stock back first, so the goods rows never count a deleted document.
         if (h->approved()) reverse(*h);
-        db_.exec(QStringLiteral("DELETE FROM %1 WHERE dh = ?").arg(kind_.lineTable), {dh});
+        // Lines pending under the number belong to an entry session: they are its to save or discard.
+        db_.exec(QStringLiteral("DELETE FROM %1 WHERE dh = ? AND bj <> 'dz'").arg(kind_.lineTable), {dh});
         db_.exec(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(kind_.headerTable), {h->id});
         OperationLog::write(db_, QStringLiteral("删除"), dh, kind_.name + (h->approved() ? QStringLiteral("（已审核）") : QString()));
         tx.commit();

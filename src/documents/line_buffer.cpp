@@ -36,23 +36,28 @@ DocumentLine readLine(const QSqlQuery &q, bool sales, bool discount)
     return l;
 }
 
-} // namespace
-
-QList<DocumentLine> loadDocumentLines(Database &db, const DocumentKind &kind, const QString &dh, bool allStates)
+QList<DocumentLine> readLines(QSqlQuery &q, const DocumentKind &kind)
 {
-    QString sql = QStringLiteral("SELECT * FROM %1 WHERE dh = ?").arg(kind.lineTable);
-    if (!allStates) sql += QStringLiteral(" AND bj = 'yz'");
-    sql += QStringLiteral(" ORDER BY id");
-    QSqlQuery q = db.exec(sql, {dh});
     QList<DocumentLine> out;
     while (q.next()) out << readLine(q, kind.salesLines, kind.linesHaveDiscount);
     return out;
 }
 
-LineBuffer::LineBuffer(Database &db, const DocumentKind &kind) : db_(db), kind_(kind) {}
+} // namespace
+
+QList<DocumentLine> loadDocumentLines(Database &db, const DocumentKind &kind, const QString &dh)
+{
+    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM %1 WHERE dh = ? AND bj <> 'dz' ORDER BY id").arg(kind.lineTable), {dh});
+    return readLines(q, kind);
+}
+
+LineBuffer::LineBuffer(Database &db, const DocumentKind &kind) : db_(db), kind_(kind), session_(db, kind) {}
+
+LineBuffer::~LineBuffer() { session_.end(hasPendingChanges()); }
 
 void LineBuffer::startNew(const QString &dh)
 {
+    session_.restart();
     dh_ = dh;
     held_ = false;
     lines_.clear();
@@ -62,7 +67,8 @@ void LineBuffer::startNew(const QString &dh)
 
 void LineBuffer::takeUp(const QString &dh)
 {
-    lines_ = loadDocumentLines(db_, kind_, dh, false);
+    lines_ = loadDocumentLines(db_, kind_, dh);
+    session_.restart();
     dh_ = dh;
     held_ = true;
     added_.clear();
@@ -84,10 +90,12 @@ QList<std::pair<QString, QVariant>> LineBuffer::columnValues(const DocumentLine 
 
 int LineBuffer::add(DocumentLine line)
 {
+    const qint64 hh = session_.confirm();
     line.bj = DocFlag::Added;
     auto values = columnValues(line);
     values.prepend({"dh", dh_});
     values.append({"bj", line.bj});
+    values.append({"hh", hh});
     line.id = db_.insert(kind_.lineTable, values);
     added_ << line.id;
     lines_ << line;
@@ -97,12 +105,13 @@ int LineBuffer::add(DocumentLine line)
 void LineBuffer::remove(int index)
 {
     const DocumentLine &l = lines_.at(index);
+    const qint64 hh = session_.confirm();
     if (added_.contains(l.id)) {
-        db_.exec(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(kind_.lineTable), {l.id});
+        db_.exec(QStringLiteral("DELETE FROM %1 WHERE id = ? AND hh = ?").arg(kind_.lineTable), {l.id, hh});
         added_.removeOne(l.id);
     } else {
         // New documents have only added lines; a held document's committed line waits for the save.
-        db_.exec(QStringLiteral("UPDATE %1 SET bj = ? WHERE id = ?").arg(kind_.lineTable), {DocFlag::Deleted, l.id});
+        db_.exec(QStringLiteral("UPDATE %1 SET bj = ?, hh = ? WHERE id = ?").arg(kind_.lineTable), {DocFlag::Deleted, hh, l.id});
         deleted_ << l.id;
     }
     lines_.removeAt(index);
@@ -111,6 +120,8 @@ void LineBuffer::remove(int index)
 void LineBuffer::update(int index, const DocumentLine &line)
 {
     DocumentLine &l = lines_[index];
+    // A line added here is written only while the session is still this window's.
+    if (added_.contains(l.id)) session_.confirm();
     const qint64 id = l.id;
     const QString bj = l.bj;
     l = line;
@@ -121,6 +132,7 @@ void LineBuffer::update(int index, const DocumentLine &line)
 
 void LineBuffer::discountAll(Decimal rate)
 {
+    if (!added_.isEmpty()) session_.confirm();
     Transaction tx(db_);
     QList<DocumentLine> changed = lines_;
     for (DocumentLine &l : changed) {
@@ -134,11 +146,18 @@ void LineBuffer::discountAll(Decimal rate)
 
 void LineBuffer::commitInto(const QString &dh)
 {
+    if (!hasPendingChanges()) return;
+    const qint64 hh = session_.confirm();
+    // Every row this window wrote must still be its own: otherwise the document would be saved
+    // with lines missing or with lines another counter has taken over.
+    auto all = [&](const QString &sql, const QList<qint64> &rows, QVariantList values) {
+        values << hh;
+        QSqlQuery q = db_.exec(sql.arg(kind_.lineTable, idList(rows)), values);
+        if (q.numRowsAffected() != rows.size()) throw DbError(EntrySession::LostMessage);
+    };
     if (!added_.isEmpty())
-        db_.exec(QStringLiteral("UPDATE %1 SET bj = 'yz', dh = ? WHERE id IN (%2)").arg(kind_.lineTable, idList(added_)),
-                 {dh});
-    if (!deleted_.isEmpty())
-        db_.exec(QStringLiteral("DELETE FROM %1 WHERE id IN (%2)").arg(kind_.lineTable, idList(deleted_)));
+        all(QStringLiteral("UPDATE %1 SET bj = 'yz', hh = 0, dh = ? WHERE id IN (%2) AND hh = ? AND bj = 'dz'"), added_, {dh});
+    if (!deleted_.isEmpty()) all(QStringLiteral("DELETE FROM %1 WHERE id IN (%2) AND hh = ? AND bj = 'ds'"), deleted_, {});
 }
 
 void LineBuffer::committed()
@@ -151,12 +170,30 @@ void LineBuffer::committed()
 void LineBuffer::discard()
 {
     if (!hasPendingChanges()) return;
-    Transaction tx(db_);
-    if (!added_.isEmpty())
-        db_.exec(QStringLiteral("DELETE FROM %1 WHERE id IN (%2)").arg(kind_.lineTable, idList(added_)));
-    if (!deleted_.isEmpty())
-        db_.exec(QStringLiteral("UPDATE %1 SET bj = 'yz' WHERE id IN (%2)").arg(kind_.lineTable, idList(deleted_)));
-    tx.commit();
+    // A session another counter has settled left nothing here to discard.
+    if (!session_.lost()) {
+        const qint64 hh = session_.id();
+        Transaction tx(db_);
+        if (!added_.isEmpty())
+            db_.exec(QStringLiteral("DELETE FROM %1 WHERE id IN (%2) AND hh = ?").arg(kind_.lineTable, idList(added_)), {hh});
+        if (!deleted_.isEmpty())
+            db_.exec(QStringLiteral("UPDATE %1 SET bj = 'yz', hh = 0 WHERE id IN (%2) AND hh = ? AND bj = 'ds'")
+                         .arg(kind_.lineTable, idList(deleted_)),
+                     {hh});
+        tx.commit();
+    }
     added_.clear();
     deleted_.clear();
+}
+
+void LineBuffer::recover(const InterruptedLines &found, bool take)
+{
+    const qint64 into = take && found.added > 0 ? session_.confirm() : 0;
+    const QList<qint64> moved = InterruptedEntry::settle(db_, kind_, found, dh_, into);
+    if (moved.isEmpty()) return;
+    QSqlQuery q = db_.exec(QStringLiteral("SELECT * FROM %1 WHERE id IN (%2) ORDER BY id").arg(kind_.lineTable, idList(moved)));
+    for (const DocumentLine &l : readLines(q, kind_)) {
+        lines_ << l;
+        added_ << l.id;
+    }
 }

@@ -1,11 +1,13 @@
 // The lines of the one document an entry window edits. Every change goes to the line table at
 // once (so a held document and its pending changes live in the book), and the buffer remembers
 // which rows it added and which it marked deleted: saving commits exactly those rows and closing
-// discards exactly those, never another window's or another counter's pending lines.
+// discards exactly those, never another window's or another counter's pending lines. Its pending
+// rows carry the window's entry session, so what a killed program left behind is known as such.
 #pragma once
 
 #include "app/data/database.h"
 #include "documents/document.h"
+#include "documents/entry_session.h"
 
 #include <QList>
 #include <QSet>
@@ -13,6 +15,8 @@
 class LineBuffer {
 public:
     LineBuffer(Database &db, const DocumentKind &kind);
+    // Pending changes not discarded stay for the next opening of the kind's window to offer.
+    ~LineBuffer();
 
     const DocumentKind &kind() const { return kind_; }
     const QString &number() const { return dh_; }
@@ -46,6 +50,11 @@ public:
     // Closing the window or starting another document: added lines deleted, marked lines back.
     void discard();
 
+    // What entry sessions of this kind that ended without saving left: their marked deletions
+    // are undone whatever the answer; taken, their added lines become lines of this document
+    // (pending like lines added here), otherwise they are removed.
+    void recover(const InterruptedLines &found, bool take);
+
 private:
     QList<std::pair<QString, QVariant>> columnValues(const DocumentLine &l) const;
 
@@ -56,8 +65,10 @@ private:
     QList<DocumentLine> lines_;
     QList<qint64> added_;      // rows inserted by this buffer, still "dz"
     QList<qint64> deleted_;    // committed rows marked "ds"
+    EntrySession session_;
 };
 
-// The committed lines of a stored document in entry order, for viewers and printing;
-// `allStates` also returns pending ones (what un-approval and the viewers read).
-QList<DocumentLine> loadDocumentLines(Database &db, const DocumentKind &kind, const QString &dh, bool allStates);
+// The committed lines of a stored document in entry order: what taking up, un-approval,
+// deletion, the viewers and prints read. A line marked deleted ("ds") by a window still editing
+// the document is one of them until that window saves; added lines ("dz") are not.
+QList<DocumentLine> loadDocumentLines(Database &db, const DocumentKind &kind, const QString &dh);

@@ -3,6 +3,8 @@
 #include "app/password.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
 
 namespace schema {
 
@@ -21,12 +23,13 @@ QList<Table> makeTables()
                              {"jsr", T},  {"hjsl", A}, {"hjje", A},    {"yhe", A},     {payable, A},
                              {paid, A},   {"qk", A},  {"bz", T},       {"zhidan", T},  {"shbj", T}};
     };
+    // `hh`: the entry session a pending line ("dz", "ds") belongs to; 0 on committed lines.
     const QList<Column> tradeLine = {{"dh", T}, {"txm", T}, {"ppgg", T}, {"dw", T}, {"sl", A},
-                                     {"jg", A}, {"zk", A},  {"je", A},   {"bj", T}};
+                                     {"jg", A}, {"zk", A},  {"je", A},   {"bj", T}, {"hh", I}};
     QList<Column> salesLine = tradeLine;
     salesLine << Column{"cbjg", A} << Column{"cbje", A} << Column{"maoli", A};
     const QList<Column> stockLine = {{"dh", T}, {"txm", T}, {"ppgg", T}, {"dw", T},
-                                     {"sl", A}, {"jg", A},  {"je", A},   {"bj", T}};
+                                     {"sl", A}, {"jg", A},  {"je", A},   {"bj", T}, {"hh", I}};
     auto ledger = [](const char *party, bool withCost) {
         QList<Column> c = {{"rq", T},   {"dh", T},  {"ck", T}, {party, T}, {"jsr", T}, {"txm", T},
                            {"ppgg", T}, {"dw", T},  {"sl", A}, {"jg", A},  {"zk", A},  {"je", A}};
@@ -40,7 +43,8 @@ QList<Table> makeTables()
     const QList<Column> summary = {{"txm", T}, {"ppgg", T}, {"dw", T}, {"zsl", A}, {"zje", A}, {"fenzu", T}};
 
     const QList<QStringList> headerIdx = {{"kdrq"}, {"rq"}};
-    const QList<QStringList> lineIdx = {{"dh"}};
+    // The second finds the few pending lines among all committed ones.
+    const QList<QStringList> lineIdx = {{"dh"}, {"bj", "hh"}};
     // The date indexes also carry the figures the combined statistics sum over a period, so a
     // period is summed from the index alone.
     const QList<QStringList> ledgerIdx = {{"dh"}, {"rq", "sl", "je"}, {"ck", "txm"}};
@@ -124,6 +128,9 @@ QList<Table> makeTables()
         {"xshz", summary, {}, {}},
         {"xstj3", {{"yuangong", T}, {"sltc", A}, {"jetc", A}, {"ztc", A}}, {}, {}},
         {"rkhz", summary, {}, {}},
+        // The entry sessions pending lines belong to: one per entry window while it runs, with
+        // the number prefix of its kind, its operator and when it started.
+        {"lrhh", {{"lx", T}, {"czy", T}, {"sj", T}}, {}, {}},
         // Who did what to the book: approvals, un-approvals, deletions, zeroing, grants, restores.
         {"czrz", {{"sj", T}, {"czy", T}, {"cz", T}, {"dh", T}, {"nr", T}}, {{"sj"}, {"dh"}}, {}},
         {"kctj",
@@ -229,6 +236,18 @@ void upgrade(Database &db)
         if (db.engine() == Database::Engine::SQLite &&
             db.exists(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'sqlite_stat1'")))
             db.exec(QStringLiteral("ANALYZE sp"));
+    }
+    // Version 5: pending lines belong to the entry session that wrote them. Lines left pending
+    // by an older program get session 0, which no session has: they are offered back as lines
+    // of an interrupted entry.
+    if (from < 5) {
+        if (!db.connection().tables().contains(QStringLiteral("lrhh"))) createTable(db, *table(QStringLiteral("lrhh")));
+        for (const char *name : {"cgglc", "xsglc", "dbglc", "rkglc"}) {
+            const Table &t = *table(QString::fromLatin1(name));
+            if (db.connection().record(QLatin1String(name)).indexOf(QStringLiteral("hh")) < 0)
+                db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN hh %2").arg(QLatin1String(name), columnType(db, ColumnKind::Integer)));
+            createIndex(db, t, 2);
+        }
     }
     db.exec(QStringLiteral("UPDATE schema_version SET version = ?"), {CurrentVersion});
     tx.commit();

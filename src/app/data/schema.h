@@ -10,7 +10,7 @@
 namespace schema {
 
 // A book made by this program carries its schema version; later versions upgrade in place.
-constexpr int CurrentVersion = 4;
+constexpr int CurrentVersion = 5;
 
 enum class ColumnKind {
     Text,     // names, codes, dates "yyyy-mm-dd", flags

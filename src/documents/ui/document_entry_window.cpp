@@ -342,6 +342,7 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
 
     resize(980, 600);
     startDocument();
+    if (!closing_) offerInterruptedLines();
 }
 
 DocumentEntryWindow::~DocumentEntryWindow()
@@ -399,6 +400,19 @@ void DocumentEntryWindow::stopForDayLimit()
     QTimer::singleShot(0, this, [self] {
         if (self) KeyFlow::closeWindow(self);
     });
+}
+
+// What a window of this kind left pending when it ended without saving (the program killed,
+// the power or the connection lost) is offered once, as the window opens: taken, the lines
+// belong to the document now shown; declined, they go. Lines it had marked deleted in a held
+// document are that document's lines again either way.
+void DocumentEntryWindow::offerInterruptedLines()
+{
+    const InterruptedLines found = InterruptedEntry::find(book(), kind());
+    if (found.isEmpty()) return;
+    const bool take = found.added > 0 && prompt().yesNo(found.question());
+    buffer_.recover(found, take);
+    recomputeTotals();
 }
 
 void DocumentEntryWindow::startClick()

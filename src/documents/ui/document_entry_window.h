@@ -106,6 +106,7 @@ private:
     QLineEdit *field(const QString &name) const { return fields_.value(name); }
     void setField(const QString &name, const QString &text) const;   // fields the kind lacks are passed over
     void startDocument();
+    void offerInterruptedLines();
     bool issueNumber(const std::optional<QString> &after);
     void save(bool approve);
     DocumentHeader currentHeader() const;

@@ -193,7 +193,7 @@ void DocumentViewer::load()
     totals_[0]->setText(h.hjsl.toPlain());
     totals_[1]->setText(h.hjje.toPlain());
 
-    documentLines_ = loadDocumentLines(book(), kind_, dh, true);
+    documentLines_ = loadDocumentLines(book(), kind_, dh);
     lines_->clearOpen();
     for (const DocumentLine &l : documentLines_)
         lines_->appendRow({l.txm, l.ppgg, l.dw, l.sl, l.jg, l.zk, l.je});

@@ -406,6 +406,55 @@ private slots:
         QVERIFY(w.printMenu()->isVisible());
         w.printMenu()->hide();
     }
+
+    // What a purchase window that ended without saving left (as a killed program's does) is
+    // offered as the next one opens; taken, it is saved with the lines keyed in after it.
+    void anInterruptedEntryIsOfferedAsTheWindowOpens_data()
+    {
+        QTest::addColumn<bool>("take");
+        QTest::addColumn<QStringList>("saved");
+        QTest::newRow("yes") << true << QStringList{"DXGG|3|4.1|yz", "SN|2|2.5|yz"};
+        QTest::newRow("no") << false << QStringList{"SN|2|2.5|yz"};
+    }
+    void anInterruptedEntryIsOfferedAsTheWindowOpens()
+    {
+        QFETCH(bool, take);
+        QFETCH(QStringList, saved);
+        EntryBook b;
+        Database &db = b.book.db();
+        const QString dh = "CG" + today() + "001";
+        {
+            LineBuffer ended(db, documentKind(DocType::Purchase));
+            ended.startNew(dh);
+            DocumentLine l;
+            l.txm = "DXGG";
+            l.ppgg = "镀锌钢管";
+            l.dw = "根";
+            l.sl = 3;
+            l.jg = *Decimal::parse("4.1");
+            l.recompute(false);
+            ended.add(l);
+        }
+        b.prompter.answer(take);
+        TFtjcgd1 w;
+        showActive(w);
+        QCOMPARE(b.prompter.messages().size(), 1);
+        QCOMPARE(b.prompter.lastKind(), QString("yesNo"));
+        QCOMPARE(b.prompter.last(), QString("上次有未保存的单据明细1行，是否恢复？"));
+        QCOMPARE(fieldOf(&w, "dh")->text(), dh);
+        QCOMPARE(w.findChild<QTableView *>("DBGrid1")->model()->rowCount(), take ? 1 : 0);
+        QCOMPARE(fieldOf(&w, "hjje")->text(), QString(take ? "12.3" : "0"));
+        QCOMPARE(fieldOf(&w, "sfe")->text(), QString(take ? "12.3" : "0"));
+
+        fillHeader(w);
+        keyInLine(w, "SN", "2");
+        press(Qt::Key_F8);
+        QCOMPARE(b.prompter.messages().size(), 1);
+        QCOMPARE(rowsOf(db, "SELECT txm, sl, jg, bj FROM cgglc WHERE dh = ? ORDER BY id", {dh}), saved);
+        QCOMPARE(rowsOf(db, "SELECT COUNT(*) FROM cgglc WHERE bj <> 'yz'"), QStringList{"0"});
+        QCOMPARE(rowsOf(db, "SELECT txm, kcsl FROM sp WHERE ck = '一号库' ORDER BY id"),
+                 (QStringList{QString("DXGG|") + (take ? "3" : "0"), "SN|2"}));
+    }
 };
 
 MARVODA_TEST(TestPurchaseEntry)
