@@ -431,7 +431,7 @@ private slots:
             l.ppgg = "镀锌钢管";
             l.dw = "根";
             l.sl = 3;
-            l.jg = *Decimal::parse("4.1");
+            l.jg = *Decimal::parse(QStringLiteral("4.1"));
             l.recompute(false);
             ended.add(l);
         }
