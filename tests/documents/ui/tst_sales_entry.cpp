@@ -165,6 +165,27 @@ private slots:
             QVERIFY2(printed.contains(QString::fromUtf8(text)), text);
     }
 
+    // Printed while the discount is still being typed: the slip shows it as leaving the field would.
+    void printingReformatsTheFieldBeingTyped()
+    {
+        SalesBook b;
+        TFtjxsd1 w;
+        showActive(w);
+        fillHeader(w, "路人甲");
+        keyInLine(w, "LS", "2");
+        typeInto(fieldOf(&w, "yhe"), "1.234");
+        QStringList printed;
+        whenModal<TFdyPreview1>([&printed](TFdyPreview1 *p) {
+            p->buildAll();
+            for (const PrintedPage &page : p->report().pages)
+                for (const PageText &t : page.texts) printed << t.text;
+            p->reject();
+        });
+        w.printMenu()->actions().first()->trigger();
+        QCOMPARE(fieldOf(&w, "yhe")->text(), QString("1.23"));
+        QVERIFY2(printed.contains("优惠:￥1.23"), qPrintable(printed.join(' ')));
+    }
+
     // Wholesale goes to a customer on the books: the field takes no typing, and a sale without
     // a customer is refused.
     void wholesaleCustomerRefusesTyping()
