@@ -5,7 +5,7 @@
 #include "documents/ui/tftjxsd1.h"
 #include "entry_fixture.h"
 #include "master/ui/tfsp2.h"
-#include "print/ui/tfdypreview1.h"
+#include "printed_texts.h"
 #include "tab_order.h"
 #include "test_main.h"
 #include "when_modal.h"
@@ -101,12 +101,7 @@ private slots:
 
         QStringList printed;
         if (printsAtOnce) {
-            whenModal<TFdyPreview1>([&printed](TFdyPreview1 *p) {
-                p->buildAll();
-                for (const PrintedPage &page : p->report().pages)
-                    for (const PageText &t : page.texts) printed << t.text;
-                p->reject();
-            });
+            catchPrinted(printed);
         }
         press(Qt::Key_F7);
         QCOMPARE(w->printMenu()->isVisible(), !printsAtOnce);

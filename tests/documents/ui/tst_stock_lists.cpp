@@ -7,7 +7,7 @@
 #include "documents/ui/tflldbd1.h"
 #include "documents/ui/tfllrkd1.h"
 #include "documents/ui/tfrkgl1.h"
-#include "print/ui/tfdypreview1.h"
+#include "printed_texts.h"
 #include "scripted_prompter.h"
 #include "tab_order.h"
 #include "test_book.h"
@@ -76,6 +76,13 @@ void popup(DocumentListWindow &list, const QString &caption)
     for (QAction *a : list.grid()->actions())
         if (a->text() == caption) return a->trigger();
     QFAIL(qPrintable("no pop-up command " + caption));
+}
+
+void addStockKinds()
+{
+    QTest::addColumn<DocType>("type");
+    QTest::newRow("transfer") << DocType::Transfer;
+    QTest::newRow("adjustment") << DocType::Adjustment;
 }
 
 } // namespace
@@ -169,9 +176,7 @@ private slots:
     // A stock document has one layout: the viewer's "打印" prints it at once, with no pop-up.
     void viewersPrintAtOnce_data()
     {
-        QTest::addColumn<DocType>("type");
-        QTest::newRow("transfer") << DocType::Transfer;
-        QTest::newRow("adjustment") << DocType::Adjustment;
+        addStockKinds();
     }
     void viewersPrintAtOnce()
     {
@@ -184,12 +189,7 @@ private slots:
         v->show();
         v->showDocuments({dh}, 0);
         QStringList printed;
-        whenModal<TFdyPreview1>([&printed](TFdyPreview1 *p) {
-            p->buildAll();
-            for (const PrintedPage &page : p->report().pages)
-                for (const PageText &t : page.texts) printed << t.text;
-            p->reject();
-        });
+        catchPrinted(printed);
         auto *print = v->findChild<QPushButton *>("BB5");
         QVERIFY(!print->menu());
         QTest::mouseClick(print, Qt::LeftButton);
@@ -201,9 +201,7 @@ private slots:
     // runs the query.
     void queryDialogsEnterWalk_data()
     {
-        QTest::addColumn<DocType>("type");
-        QTest::newRow("transfer") << DocType::Transfer;
-        QTest::newRow("adjustment") << DocType::Adjustment;
+        addStockKinds();
     }
     void queryDialogsEnterWalk()
     {
