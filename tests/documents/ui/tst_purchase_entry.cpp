@@ -1,5 +1,6 @@
 #include "app/ui/tfmain1.h"
 #include "app/widgets/record_table_model.h"
+#include "documents/document_service.h"
 #include "documents/ui/document_commands.h"
 #include "documents/ui/tfxzcg1.h"
 #include "entry_fixture.h"
@@ -283,6 +284,28 @@ private slots:
         Database &db = b.book.db();
         QCOMPARE(rowsOf(db, "SELECT yhe, yfe, sfe, qk FROM cgglz"), QStringList{stored});
         QCOMPARE(rowsOf(db, "SELECT je FROM fkfx"), QStringList{stored.section('|', 2, 2)});
+    }
+
+    // A held document from an older book with four decimals in its discount is taken up as the
+    // operator would have left the field, and saved so.
+    void takenUpDiscountShowsTwoDecimals()
+    {
+        EntryBook b;
+        Database &db = b.book.db();
+        TFtjcgd1 w;
+        showActive(w);
+        fillHeader(w);
+        keyInLine(w, "DXGG", "10");
+        const QString dh = fieldOf(&w, "dh")->text();
+        press(Qt::Key_F9);
+        db.exec("UPDATE cgglz SET yhe = ?, yfe = ?, sfe = ? WHERE dh = ?",
+                {Decimal::parseOr0(u"1.2345").raw(), Decimal::parseOr0(u"48.7655").raw(), Decimal::parseOr0(u"48.7655").raw(), dh});
+        w.takeUp(*DocumentService(db, w.kind()).header(dh));
+        QCOMPARE(fieldOf(&w, "yhe")->text(), QString("1.23"));
+        QCOMPARE(fieldOf(&w, "yfe")->text(), QString("48.77"));
+        QCOMPARE(fieldOf(&w, "sfe")->text(), QString("48.77"));
+        press(Qt::Key_F8);
+        QCOMPARE(rowsOf(db, "SELECT yhe, yfe, sfe, qk, shbj FROM cgglz"), QStringList{"1.23|48.77|48.77|0|已审核"});
     }
 
     void amountRefusalMovesTheFocus_data()
