@@ -17,6 +17,7 @@ QList<DocumentKind> makeKinds()
         .headerTable = "cgglz", .lineTable = "cgglc", .ledgerTable = "cgfx", .moneyTable = "fkfx",
         .prefix = "CG", .partyColumn = "ghs", .payableColumn = "yfe", .paidColumn = "sfe",
         .rule = PostingRule::Inflow, .movements = {{"ck", 1, {}}},
+        .missingGoodsFocus = QStringLiteral("txm"),   // the code is typed again
         .required = {warehouse, handler, {QStringLiteral("ghs"), QStringLiteral("厂商不可为空！")}},
         .notOpenMessage = QStringLiteral("采购数据未打开，关闭窗口后重新打开！"),
         .printName = QStringLiteral("采购单"), .layoutWithCodes = "TFdycgd2", .layoutWithoutCodes = "TFdycgd1"};

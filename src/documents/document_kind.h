@@ -41,15 +41,18 @@ struct DocumentKind {
     PostingRule rule;
     QList<StockMovement> movements;
     bool salesLines = false;   // lines carry cbjg, cbje, maoli
-    bool linesHaveDiscount = true;   // lines carry zk
+    bool linesHaveDiscount = true;   // lines carry zk: the kind offers "整单折扣"
+    QString missingGoodsFocus = QStringLiteral("ppgg");   // where "商品不可为空！" puts the operator
     QList<RequiredField> required;   // in the order they are checked
     QString notOpenMessage;    // "采购数据未打开，关闭窗口后重新打开！"
     bool sales = false;        // the amount checks read "收款"/"实收" instead of "付款"/"实付"
     QString printName;         // "采购单", "销售单", "库存调拨单", "库存异动单"
-    QString layoutWithCodes, layoutWithoutCodes;
+    QString layoutWithCodes, layoutWithoutCodes;   // the same for a kind with one layout
     QString negativeMark = QStringLiteral("(退)");   // after the capitals of a total below zero
 
     bool hasMoney() const { return !moneyTable.isEmpty(); }
+    // "带编码打印" and "不带编码打印" differ only for kinds with two layouts; the others print at once.
+    bool printChoice() const { return layoutWithCodes != layoutWithoutCodes; }
     // Every header column the kind stores besides the ones all kinds share.
     QStringList headerFieldColumns() const;
 };

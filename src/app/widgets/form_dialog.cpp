@@ -1,6 +1,7 @@
 #include "app/widgets/form_dialog.h"
 
 #include "app/widgets/key_flow.h"
+#include "app/widgets/text_field.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -29,5 +30,6 @@ FormDialogButtons layOutFormDialog(QDialog *dialog, QLayout *form, const QString
 
     KeyFlow::enterMovesFocus(dialog, main);
     KeyFlow::escCloses(dialog, close);
+    TextField::guardAll(dialog);
     return {main, close};
 }

@@ -1,14 +1,18 @@
 #include "app/widgets/number_field.h"
 
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QLineEdit>
 #include <QValidator>
+#include <QVariant>
 
 namespace {
+
+// Set on every field that carries a filter, so a command can tell a number field from text.
+constexpr char FilteredMark[] = "marvodaNumberField";
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -74,14 +78,24 @@ public:
     {
         if (!typedAccepted(kind_, edit->text(), QString(), 0, 0)) edit->setText(QStringLiteral("0"));
         edit->installEventFilter(this);
+        edit->setProperty(FilteredMark, true);
         // Registered before any handler of the window, so the window sees the "0" already.
         connect(edit, &QLineEdit::textChanged, this, [this](const QString &t) { changed(t); });
         edit->setValidator(new TypedTextValidator(edit, kind));
     }
 
 protected:
-    bool eventFilter(QObject *, QEvent *e) override
+    bool eventFilter(QObject *watched, QEvent *e) override
     {
+        if (e->type() == QEvent::FocusOut) {
+            // Another window or a menu taking the keyboard is not leaving the field; a field
+            // being destroyed is no longer a line edit and is left alone.
+            const Qt::FocusReason why = static_cast<QFocusEvent *>(e)->reason();
+            if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason && qobject_cast<QLineEdit *>(watched)
+                && !edit_->isReadOnly())
+                NumberField::finish(edit_);
+            return false;
+        }
         if (e->type() == QEvent::FocusIn && static_cast<QFocusEvent *>(e)->reason() != Qt::MouseFocusReason) {
             // Entering the field from the keyboard or on opening selects its number, so typing
             // replaces the "0" instead of giving "035.5".
@@ -145,6 +159,19 @@ void NumberField::normalize(QLineEdit *edit)
 {
     const QString t = normalizedText(edit->text());
     if (t != edit->text()) edit->setText(t);
+}
+
+void NumberField::finish(QLineEdit *edit)
+{
+    if (edit->text().trimmed() == u"-") edit->setText(QStringLiteral("0"));
+    normalize(edit);
+}
+
+void NumberField::finishFocused(const QWidget *window)
+{
+    auto *edit = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    if (!edit || edit->isReadOnly() || !window->isAncestorOf(edit) || !edit->property(FilteredMark).toBool()) return;
+    finish(edit);
 }
 
 std::optional<Decimal> NumberField::value(const QLineEdit *edit) { return Decimal::parse(edit->text()); }

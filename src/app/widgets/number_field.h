@@ -1,5 +1,5 @@
 // Number fields: the key filters for amounts, quantities and codes made of digits, and the
-// reformatting of over-long decimals when a form is saved.
+// reformatting of a lone "-" and of over-long decimals when the operator leaves the field.
 #pragma once
 
 #include "app/text/decimal.h"
@@ -9,6 +9,7 @@
 #include <optional>
 
 class QLineEdit;
+class QWidget;
 
 class NumberField {
 public:
@@ -26,12 +27,21 @@ public:
     // text; every other printable key is discarded. Enter is left to the window's Enter flow.
     // Pasted, dropped or otherwise inserted text passes the same test, key by key, and is
     // kept whole or not at all. A text the window sets stands as it is.
+    // Leaving the field (Tab, Enter, a click elsewhere) reformats what was typed as `finish`
+    // does, before the next field takes a key; the window's own reactions to the new text run
+    // then, not later at saving.
     static void attach(QLineEdit *edit, Kind kind, Empty empty = ZeroWhenEmpty);
 
-    // At save: a text with more than two characters after its "." becomes its value rounded
-    // half to even and written "0.00"; any other text is returned as it stands.
+    // A text with more than two characters after its "." becomes its value rounded half to
+    // even and written "0.00"; any other text is returned as it stands.
     static QString normalizedText(const QString &text);
     static void normalize(QLineEdit *edit);
+    // What leaving the field does: a lone "-" becomes "0", then `normalize`.
+    static void finish(QLineEdit *edit);
+    // A command started by a key or a button that takes no focus (F8, "结单", "打印") while
+    // the operator is still in a number field of `window`: that field is finished first, as
+    // though it had been left. Fields already left were finished then.
+    static void finishFocused(const QWidget *window);
 
     // The field's value; nullopt for a text that is not a number ("-", "12-", ".").
     static std::optional<Decimal> value(const QLineEdit *edit);

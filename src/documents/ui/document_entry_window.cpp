@@ -7,6 +7,7 @@
 #include "app/widgets/key_flow.h"
 #include "app/widgets/number_field.h"
 #include "app/widgets/record_table_model.h"
+#include "app/widgets/text_field.h"
 #include "documents/amount_checks.h"
 #include "documents/document_numbering.h"
 #include "documents/document_print.h"
@@ -50,13 +51,6 @@ void setIfChanged(QLineEdit *e, const QString &text)
 }
 
 Decimal valueOf(const QLineEdit *e) { return NumberField::value(e).value_or(Decimal()); }
-
-// Before a value is used: a lone "-" counts as 0, more than two decimals become two.
-void normalise(QLineEdit *e)
-{
-    if (e->text().trimmed() == u"-") e->setText(QStringLiteral("0"));
-    NumberField::normalize(e);
-}
 
 QToolButton *pickButton(QWidget *parent, const QString &name, const QString &hint)
 {
@@ -161,8 +155,9 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
     connect(grid_, &QTableView::doubleClicked, this, [this] { changeLine(); });
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     auto *gridMenu = new QMenu(grid_);
+    gridMenu->setObjectName(QStringLiteral("PopupMenu1"));
     gridMenu->addAction(QStringLiteral("删除明细"), this, &DocumentEntryWindow::deleteLine);
-    gridMenu->addAction(QStringLiteral("整单折扣"), this, &DocumentEntryWindow::discountAll);
+    if (k.linesHaveDiscount) gridMenu->addAction(QStringLiteral("整单折扣"), this, &DocumentEntryWindow::discountAll);
     connect(grid_, &QWidget::customContextMenuRequested, gridMenu,
             [this, gridMenu](const QPoint &p) { gridMenu->popup(grid_->viewport()->mapToGlobal(p)); });
 
@@ -277,7 +272,10 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
     printMenu_ = new QMenu(bb3);
     printMenu_->addAction(QStringLiteral("带编码打印"), this, [this] { print(true); });
     printMenu_->addAction(QStringLiteral("不带编码打印"), this, [this] { print(false); });
-    connect(bb3, &QPushButton::clicked, this, [this, bb3] { printMenu_->popup(bb3->mapToGlobal(QPoint(0, bb3->height()))); });
+    connect(bb3, &QPushButton::clicked, this, [this, bb3] {
+        if (kind().printChoice()) printMenu_->popup(bb3->mapToGlobal(QPoint(0, bb3->height())));
+        else print(true);
+    });
 
     auto *all = new QHBoxLayout(this);
     all->addLayout(left, 1);
@@ -298,10 +296,18 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
             return true;
         };
     };
-    auto listField = [](QLineEdit *e, std::function<void()> open) {
-        KeyFlow::onEnter(e, [e, open] {
-            if (!e->text().isEmpty()) return false;
-            open();
+    // A stock document's note is part of its header: Tab takes it after the last header field,
+    // while Enter there goes on to the goods (and Enter in the note too).
+    QLineEdit *lastOfHeader = party ? party : config_.listFields.last().afterHandler ? lists.last() : jsr;
+    if (config_.noteEntersLine) {
+        setTabOrder(lastOfHeader, bz);
+        setTabOrder(bz, txm);
+    }
+    auto listField = [this, lastOfHeader, txm](QLineEdit *e, std::function<void()> open) {
+        KeyFlow::onEnter(e, [this, e, open, lastOfHeader, txm] {
+            if (e->text().isEmpty()) open();
+            else if (e == lastOfHeader && config_.noteEntersLine) txm->setFocus(Qt::TabFocusReason);
+            else return false;
             return true;
         });
     };
@@ -340,6 +346,7 @@ DocumentEntryWindow::DocumentEntryWindow(EntryWindowConfig config, QWidget *pare
                                  {Qt::Key_F11, [this] { deleteLine(); }},
                                  {Qt::Key_F12, [this] { changeLine(); }}});
 
+    TextField::guardAll(this);
     resize(980, 600);
     startDocument();
     if (!closing_) offerInterruptedLines();
@@ -500,9 +507,10 @@ void DocumentEntryWindow::takeUp(const DocumentHeader &h)
     setIfChanged(field("jsr"), h.jsr);
     setIfChanged(field("bz"), h.bz);
     if (kind().hasMoney()) {
-        setIfChanged(field("yhe"), h.yhe.toPlain());
-        setIfChanged(field(kind().payableColumn), h.payable.toPlain());
-        setIfChanged(field(kind().paidColumn), h.paid.toPlain());
+        // Shown as the operator would have left them: an older book may hold four decimals.
+        setIfChanged(field("yhe"), NumberField::normalizedText(h.yhe.toPlain()));
+        setIfChanged(field(kind().payableColumn), NumberField::normalizedText(h.payable.toPlain()));
+        setIfChanged(field(kind().paidColumn), NumberField::normalizedText(h.paid.toPlain()));
     }
     setIfChanged(field("hjsl"), h.hjsl.toPlain());
     setIfChanged(field("hjje"), h.hjje.toPlain());
@@ -524,11 +532,11 @@ void DocumentEntryWindow::lookUpCode()
 void DocumentEntryWindow::addLine()
 {
     QLineEdit *sl = field("sl"), *jg = field("jg");
-    normalise(sl);
-    normalise(jg);
+    NumberField::finish(sl);
+    NumberField::finish(jg);
     if (field("ppgg")->text().isEmpty()) {
         prompt().info(QStringLiteral("商品不可为空！"));
-        field("txm")->setFocus();
+        field(kind().missingGoodsFocus)->setFocus();
         return;
     }
     if (valueOf(sl).isZero()) {
@@ -601,6 +609,7 @@ void DocumentEntryWindow::changeLine()
 
 void DocumentEntryWindow::discountAll()
 {
+    if (!kind().linesHaveDiscount) return;
     if (buffer_.lines().isEmpty()) {
         prompt().warn(QStringLiteral("没有明细可设置！"));
         return;
@@ -664,8 +673,9 @@ void DocumentEntryWindow::approveClick() { save(true); }
 void DocumentEntryWindow::save(bool approve)
 {
     if (closing_) return;
-    if (kind().hasMoney())
-        for (const QString &f : {QStringLiteral("yhe"), kind().payableColumn, kind().paidColumn}) normalise(field(f));
+    // Only the field still being typed is reformatted here: the ones left were reformatted on
+    // leaving, and doing it again now would let the discount's cascade overwrite the paid amount.
+    NumberField::finishFocused(this);
     const DocumentHeader h = currentHeader();
     if (const auto refusal = AmountChecks::beforeSave(kind(), h, buffer_.lines().size())) {
         refusal->show();
@@ -694,6 +704,7 @@ void DocumentEntryWindow::save(bool approve)
 
 void DocumentEntryWindow::print(bool withCodes)
 {
+    NumberField::finishFocused(this);
     const DocumentHeader h = currentHeader();
     if (const auto refusal = AmountChecks::beforePrint(kind(), h, buffer_.lines().size())) {
         refusal->show();

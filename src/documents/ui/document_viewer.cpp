@@ -127,11 +127,15 @@ DocumentViewer::DocumentViewer(DocumentViewerConfig config, QWidget *parent)
     connect(next_, &QPushButton::clicked, this, &DocumentViewer::next);
     connect(last_, &QPushButton::clicked, this, &DocumentViewer::last);
     connect(close, &QPushButton::clicked, this, [this] { KeyFlow::closeWindow(this); });
-    auto *menu = new QMenu(printButton);
-    menu->setObjectName(QStringLiteral("PopupMenu1"));
-    connect(menu->addAction(QStringLiteral("带编码打印")), &QAction::triggered, this, [this] { print(true); });
-    connect(menu->addAction(QStringLiteral("不带编码打印")), &QAction::triggered, this, [this] { print(false); });
-    printButton->setMenu(menu);
+    if (kind_.printChoice()) {
+        auto *menu = new QMenu(printButton);
+        menu->setObjectName(QStringLiteral("PopupMenu1"));
+        connect(menu->addAction(QStringLiteral("带编码打印")), &QAction::triggered, this, [this] { print(true); });
+        connect(menu->addAction(QStringLiteral("不带编码打印")), &QAction::triggered, this, [this] { print(false); });
+        printButton->setMenu(menu);
+    } else {
+        connect(printButton, &QPushButton::clicked, this, [this] { print(true); });
+    }
     KeyFlow::escCloses(this, close);
 
     auto *layout = new QVBoxLayout(this);

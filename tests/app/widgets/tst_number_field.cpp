@@ -1,3 +1,4 @@
+#include "app/widgets/key_flow.h"
 #include "app/widgets/number_field.h"
 #include "test_main.h"
 
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QVBoxLayout>
 
 Q_DECLARE_METATYPE(NumberField::Kind)
 
@@ -201,6 +203,73 @@ private slots:
         edit.setText(text);
         NumberField::normalize(&edit);
         QCOMPARE(edit.text(), saved);
+    }
+
+    // Leaving a field reformats what was typed before the next field takes a key: a lone "-"
+    // is 0, more than two decimals are rounded half to even. Another window taking the
+    // keyboard is not leaving.
+    void leavingReformats_data()
+    {
+        QTest::addColumn<NumberField::Kind>("kind");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("leave");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("Tab, three decimals") << NumberField::Signed << "1.234" << "tab" << "1.23";
+        QTest::newRow("Enter, half to even up") << NumberField::Unsigned << "2.135" << "enter" << "2.14";
+        QTest::newRow("click, half to even down") << NumberField::Unsigned << "2.125" << "click" << "2.12";
+        QTest::newRow("Enter, lone minus") << NumberField::Signed << "-" << "enter" << "0";
+        QTest::newRow("click, negative") << NumberField::Signed << "-0.125" << "click" << "-0.12";
+        QTest::newRow("two decimals stay") << NumberField::Unsigned << "1.5" << "tab" << "1.5";
+        QTest::newRow("another window is not leaving") << NumberField::Signed << "1.234" << "window" << "1.234";
+        QTest::newRow("a command without focus finishes it") << NumberField::Signed << "1.234" << "command" << "1.23";
+    }
+    void leavingReformats()
+    {
+        QFETCH(NumberField::Kind, kind);
+        QFETCH(QString, typed);
+        QFETCH(QString, leave);
+        QFETCH(QString, after);
+        QWidget form;
+        auto *number = new QLineEdit(&form);
+        auto *next = new QLineEdit(&form);
+        auto *layout = new QVBoxLayout(&form);
+        layout->addWidget(number);
+        layout->addWidget(next);
+        NumberField::attach(number, kind);
+        KeyFlow::enterMovesFocus(&form, nullptr);
+        // What the window does with the reformatted text has happened when the next field has the focus.
+        QString seenOnArrival;
+        connect(qApp, &QApplication::focusChanged, &form, [&](QWidget *, QWidget *now) {
+            if (now == next) seenOnArrival = number->text();
+        });
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        number->setFocus(Qt::TabFocusReason);
+        number->selectAll();
+        QTest::keyClicks(number, typed);
+        QCOMPARE(number->text(), typed);
+        if (leave == "tab") {
+            QTest::keyClick(number, Qt::Key_Tab);
+        } else if (leave == "enter") {
+            QTest::keyClick(number, Qt::Key_Return);
+        } else if (leave == "click") {
+            QTest::mouseClick(next, Qt::LeftButton);
+        } else if (leave == "window") {
+            QWidget other;
+            other.show();
+            QApplication::setActiveWindow(&other);
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            QCOMPARE(number->text(), after);
+            return;
+        } else {
+            NumberField::finishFocused(&form);
+            QCOMPARE(number->text(), after);
+            return;
+        }
+        QCOMPARE(QApplication::focusWidget(), next);
+        QCOMPARE(number->text(), after);
+        QCOMPARE(seenOnArrival, after);
     }
 };
 

@@ -66,6 +66,30 @@ private slots:
         QCOMPARE(b.prompter.texts(), QStringList());
     }
 
+    // A price typed with three decimals is reformatted when Tab leaves it, and the amount shown
+    // is the one the reformatted price gives.
+    void priceReformattedOnLeaving()
+    {
+        EntryBook b;
+        TFtjcgd1 w;
+        showActive(w);
+        fillHeader(w);
+        keyInLine(w, "DXGG", "10");
+        answerModal<TFxgmx1>([](TFxgmx1 *d) {
+            QApplication::setActiveWindow(d);
+            typeInto(fieldOf(d, "jg"), "5.555");
+            QCOMPARE(fieldOf(d, "je")->text(), QString("55.55"));
+            press(Qt::Key_Tab);
+            QCOMPARE(focused(), fieldOf(d, "zk"));
+            QCOMPARE(fieldOf(d, "jg")->text(), QString("5.56"));
+            QCOMPARE(fieldOf(d, "je")->text(), QString("55.60"));
+            fieldOf(d, "sl")->setFocus();
+            press(Qt::Key_Return);
+        });
+        press(Qt::Key_F12);
+        QCOMPARE(linesIn(b.book.db(), "cgglc", "sl, jg, je"), QStringList{"10|5.56|55.6"});
+    }
+
     void lineChangeZeroChecks_data()
     {
         QTest::addColumn<QString>("sl");

@@ -1,5 +1,6 @@
 #include "app/ui/tfmain1.h"
 #include "app/widgets/record_table_model.h"
+#include "documents/document_service.h"
 #include "documents/ui/document_commands.h"
 #include "documents/ui/tfxzcg1.h"
 #include "entry_fixture.h"
@@ -243,6 +244,68 @@ private slots:
         yhe->setFocus();
         press(Qt::Key_Return);
         QCOMPARE(focused(), fieldOf(&w, "bz"));
+    }
+
+    // A discount typed with three decimals is reformatted when the operator leaves it, so the
+    // paid amount typed afterwards is what the book keeps.
+    void discountReformattedOnLeavingKeepsThePaidTyped_data()
+    {
+        QTest::addColumn<QString>("leave");
+        QTest::addColumn<QString>("stored");   // yhe|yfe|sfe|qk
+        QTest::newRow("Tab") << "tab" << "1.23|48.77|20|28.77";
+        QTest::newRow("Enter") << "enter" << "1.23|48.77|20|28.77";
+        QTest::newRow("click") << "click" << "1.23|48.77|20|28.77";
+        QTest::newRow("F8 still in the discount") << "" << "1.23|48.77|48.77|0";
+    }
+    void discountReformattedOnLeavingKeepsThePaidTyped()
+    {
+        QFETCH(QString, leave);
+        QFETCH(QString, stored);
+        EntryBook b;
+        TFtjcgd1 w;
+        showActive(w);
+        fillHeader(w);
+        keyInLine(w, "DXGG", "10");
+        QLineEdit *yhe = fieldOf(&w, "yhe"), *sfe = fieldOf(&w, "sfe");
+        typeInto(yhe, "1.234");
+        QCOMPARE(fieldOf(&w, "yfe")->text(), QString("48.766"));   // while it is typed
+        if (!leave.isEmpty()) {
+            if (leave == "tab") press(Qt::Key_Tab);
+            else if (leave == "enter") press(Qt::Key_Return);
+            else QTest::mouseClick(sfe, Qt::LeftButton);
+            QVERIFY(focused() != yhe);
+            QCOMPARE(yhe->text(), QString("1.23"));
+            QCOMPARE(fieldOf(&w, "yfe")->text(), QString("48.77"));
+            QCOMPARE(sfe->text(), QString("48.77"));
+            typeInto(sfe, "20");
+        }
+        press(Qt::Key_F8);
+        QCOMPARE(b.prompter.texts(), QStringList());
+        Database &db = b.book.db();
+        QCOMPARE(rowsOf(db, "SELECT yhe, yfe, sfe, qk FROM cgglz"), QStringList{stored});
+        QCOMPARE(rowsOf(db, "SELECT je FROM fkfx"), QStringList{stored.section('|', 2, 2)});
+    }
+
+    // A held document from an older book with four decimals in its discount is taken up as the
+    // operator would have left the field, and saved so.
+    void takenUpDiscountShowsTwoDecimals()
+    {
+        EntryBook b;
+        Database &db = b.book.db();
+        TFtjcgd1 w;
+        showActive(w);
+        fillHeader(w);
+        keyInLine(w, "DXGG", "10");
+        const QString dh = fieldOf(&w, "dh")->text();
+        press(Qt::Key_F9);
+        db.exec("UPDATE cgglz SET yhe = ?, yfe = ?, sfe = ? WHERE dh = ?",
+                {Decimal::parseOr0(u"1.2345").raw(), Decimal::parseOr0(u"48.7655").raw(), Decimal::parseOr0(u"48.7655").raw(), dh});
+        w.takeUp(*DocumentService(db, w.kind()).header(dh));
+        QCOMPARE(fieldOf(&w, "yhe")->text(), QString("1.23"));
+        QCOMPARE(fieldOf(&w, "yfe")->text(), QString("48.77"));
+        QCOMPARE(fieldOf(&w, "sfe")->text(), QString("48.77"));
+        press(Qt::Key_F8);
+        QCOMPARE(rowsOf(db, "SELECT yhe, yfe, sfe, qk, shbj FROM cgglz"), QStringList{"1.23|48.77|48.77|0|已审核"});
     }
 
     void amountRefusalMovesTheFocus_data()

@@ -5,7 +5,7 @@
 #include "entry_fixture.h"
 #include "master/company_info.h"
 #include "master/ui/tfsp2.h"
-#include "print/ui/tfdypreview1.h"
+#include "printed_texts.h"
 #include "when_modal.h"
 #include "test_main.h"
 
@@ -153,16 +153,27 @@ private slots:
         keyInLine(w, "LS", "2");
         fieldOf(&w, "sse")->setText("5");
         QStringList printed;
-        whenModal<TFdyPreview1>([&printed](TFdyPreview1 *p) {
-            p->buildAll();
-            for (const PrintedPage &page : p->report().pages)
-                for (const PageText &t : page.texts) printed << t.text;
-            p->reject();
-        });
+        catchPrinted(printed);
         w.printMenu()->actions().first()->trigger();
         QCOMPARE(b.prompter.texts(), QStringList());
         for (const char *text : {"宏达建材商行销售单", "开户行：工行", "电话：123", "欠款:"})
             QVERIFY2(printed.contains(QString::fromUtf8(text)), text);
+    }
+
+    // Printed while the discount is still being typed: the slip shows it as leaving the field would.
+    void printingReformatsTheFieldBeingTyped()
+    {
+        SalesBook b;
+        TFtjxsd1 w;
+        showActive(w);
+        fillHeader(w, "路人甲");
+        keyInLine(w, "LS", "2");
+        typeInto(fieldOf(&w, "yhe"), "1.234");
+        QStringList printed;
+        catchPrinted(printed);
+        w.printMenu()->actions().first()->trigger();
+        QCOMPARE(fieldOf(&w, "yhe")->text(), QString("1.23"));
+        QVERIFY2(printed.contains("优惠:￥1.23"), qPrintable(printed.join(' ')));
     }
 
     // Wholesale goes to a customer on the books: the field takes no typing, and a sale without

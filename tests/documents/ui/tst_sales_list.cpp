@@ -8,7 +8,7 @@
 #include "app/session.h"
 #include "list_fixture.h"
 #include "finance/ui/document_viewers.h"
-#include "print/ui/tfdypreview1.h"
+#include "printed_texts.h"
 #include "scripted_prompter.h"
 #include "test_book.h"
 #include "test_main.h"
@@ -137,12 +137,7 @@ private slots:
         QCOMPARE(v->findChild<QLineEdit *>("yse")->text(), QString("36.00"));
 
         QStringList printed;
-        whenModal<TFdyPreview1>([&printed](TFdyPreview1 *p) {
-            p->buildAll();
-            for (const PrintedPage &page : p->report().pages)
-                for (const PageText &t : page.texts) printed << t.text;
-            p->reject();
-        });
+        catchPrinted(printed);
         v->print(false);
         QVERIFY(printed.join(' ').contains("销售单"));
         QVERIFY(printed.contains("欠款:"));

@@ -1,11 +1,15 @@
 #include "../document_fixture.h"
 #include "documents/document_numbering.h"
 #include "documents/ui/document_query_dialog.h"
+#include "documents/ui/tfcxdb1.h"
+#include "documents/ui/tfcxrk1.h"
 #include "documents/ui/tfdbgl1.h"
 #include "documents/ui/tflldbd1.h"
 #include "documents/ui/tfllrkd1.h"
 #include "documents/ui/tfrkgl1.h"
+#include "printed_texts.h"
 #include "scripted_prompter.h"
+#include "tab_order.h"
 #include "test_book.h"
 #include "test_main.h"
 #include "when_modal.h"
@@ -72,6 +76,13 @@ void popup(DocumentListWindow &list, const QString &caption)
     for (QAction *a : list.grid()->actions())
         if (a->text() == caption) return a->trigger();
     QFAIL(qPrintable("no pop-up command " + caption));
+}
+
+void addStockKinds()
+{
+    QTest::addColumn<DocType>("type");
+    QTest::newRow("transfer") << DocType::Transfer;
+    QTest::newRow("adjustment") << DocType::Adjustment;
 }
 
 } // namespace
@@ -160,6 +171,60 @@ private slots:
         QCOMPARE(adjustment.findChild<QLineEdit *>("lx")->text(), QString("盘盈"));
         QCOMPARE(adjustment.findChild<QLineEdit *>("sm")->text(), QString("    数量＞0：入库    数量＜0：出库"));
         QCOMPARE(adjustment.lines()->index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+    }
+
+    // A stock document has one layout: the viewer's "打印" prints it at once, with no pop-up.
+    void viewersPrintAtOnce_data()
+    {
+        addStockKinds();
+    }
+    void viewersPrintAtOnce()
+    {
+        QFETCH(DocType, type);
+        StockBook b;
+        const QString dh = b.save(type, "5", true);
+        std::unique_ptr<DocumentViewer> v;
+        if (type == DocType::Transfer) v = std::make_unique<TFlldbd1>();
+        else v = std::make_unique<TFllrkd1>();
+        v->show();
+        v->showDocuments({dh}, 0);
+        QStringList printed;
+        catchPrinted(printed);
+        auto *print = v->findChild<QPushButton *>("BB5");
+        QVERIFY(!print->menu());
+        QTest::mouseClick(print, Qt::LeftButton);
+        QVERIFY2(printed.contains(documentKind(type).printName), qPrintable(printed.join(' ')));
+        QVERIFY(printed.join(' ').contains(dh));
+    }
+
+    // Enter walks the stock query dialogs from the period down to the texts; in the number it
+    // runs the query.
+    void queryDialogsEnterWalk_data()
+    {
+        addStockKinds();
+    }
+    void queryDialogsEnterWalk()
+    {
+        QFETCH(DocType, type);
+        std::unique_ptr<DocumentQueryDialog> d;
+        if (type == DocType::Transfer) d = std::make_unique<TFcxdb1>();
+        else d = std::make_unique<TFcxrk1>();
+        d->show();
+        QApplication::setActiveWindow(d.get());
+        QVERIFY(QTest::qWaitForWindowActive(d.get()));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Edit1"));
+        const QStringList walk{"CheckBox1", "DateTimePicker1", "DateTimePicker2", "ComboBox1", "Edit1", "Edit2", "Edit3"};
+        QCOMPARE(tabOrder(d.get(), walk), walk);
+        d->findChild<QWidget *>("CheckBox1")->setFocus();
+        QStringList walked{"CheckBox1"};
+        for (int i = 1; i < walk.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            walked << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(walked, walk);
+        QVERIFY(d->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(d->result(), int(QDialog::Accepted));
     }
 };
 
