@@ -498,6 +498,12 @@ int main(int argc, char **argv)
         QDir().mkpath(QString::fromLocal8Bit(argv[3]));
         for (auto it = cam.shots.cbegin(); it != cam.shots.cend(); ++it)
             it.value().save(QDir(QString::fromLocal8Bit(argv[3])).filePath(it.key() + QStringLiteral(".png")));
+        QFile list(QDir(QString::fromLocal8Bit(argv[3])).filePath(QStringLiteral("figures.txt")));
+        if (list.open(QIODevice::WriteOnly)) {
+            QStringList keys = figures.keys();
+            keys.sort();
+            for (const QString &k : keys) list.write((k + u' ' + figures.value(k) + u'\n').toUtf8());
+        }
     }
     writePdf(fillTemplate(html, figures), cam.shots, QString::fromLocal8Bit(argv[2]));
     DM1::setCurrent(nullptr);
