@@ -10,6 +10,10 @@ PACKAGES=(
 )
 # The tests' throwaway PostgreSQL server and the real readers their checks use.
 TEST_PACKAGES=(postgresql-15 poppler-utils xlsx2csv)
+# Printing through CUPS onto a PDF printer; Chinese typing through fcitx5's pinyin under Xvfb;
+# checking the package's desktop entry.
+TEST_PACKAGES+=(cups printer-driver-cups-pdf xvfb xauth xdotool dbus-x11 fcitx5 fcitx5-chinese-addons
+                fcitx5-frontend-qt6 desktop-file-utils dpkg-dev)
 want=("${PACKAGES[@]}")
 [ "${1:-}" = "--with-test-tools" ] && want+=("${TEST_PACKAGES[@]}")
 missing=()
