@@ -3,16 +3,8 @@
 # apt install ./build/marvoda_<version>_amd64.deb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -f build/build.ninja ] || bash tools/setup.sh
-missing=()
-for p in dpkg-dev file; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# dpkg-shlibdeps (dpkg-dev) names the runtime libraries; setup.sh installs it with the build tools.
+if [ ! -f build/build.ninja ] || ! command -v dpkg-shlibdeps >/dev/null; then bash tools/setup.sh; fi
 cmake --build build --target marvoda marvoda-icons
 (cd build && cpack -G DEB >/dev/null)
 deb=$(ls -t build/marvoda_*_amd64.deb | head -1)
