@@ -380,7 +380,7 @@ void takePictures(Camera &cam, TFmain1 &main, Database &db)
     cam.child("库存调拨", "tjdbd");
     cam.child("库存异动", "tjrkd");
 
-    // The sales list with the day's documents, the wholesale order in the viewer and its print.
+    // The sales list with the day's documents, the first of them in the viewer and its print.
     cam.child("销售单据", "xsgl", [](QWidget *w) { Camera::query(w); }, [&cam, &main](QWidget *list) {
         Camera::selectFirstRow(list);
         if (QPushButton *view = buttonCaptioned(list, {QStringLiteral("查单")})) view->click();
