@@ -2,10 +2,10 @@
 
 #include "admin/book_files.h"
 #include "admin/sqlite_file.h"
+#include "app/book_folders.h"
 #include "app/data/operation_log.h"
 #include "app/data/schema.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -291,15 +291,11 @@ bool restoreSharedBook(DM1 &dm, const QString &file, QString *why)
 
 } // namespace
 
-QString dataDir(Database &db)
-{
-    if (db.engine() == Engine::SQLite) return QFileInfo(db.location().file).absolutePath();
-    return QCoreApplication::applicationDirPath();
-}
+QString dataDir(Database &db) { return book_folders::dataFolderOf(db); }
 
 QString backupFolder(Database &db)
 {
-    const QString folder = QDir(dataDir(db)).filePath(QStringLiteral("数据备份库"));
+    const QString folder = QDir(dataDir(db)).filePath(book_folders::BackupFolder);
     QDir().mkpath(folder);
     return folder;
 }

@@ -13,11 +13,11 @@
 
 namespace BookMaintenance {
 
-// The folder of the book file, or the program's folder for a shared book: where backups and
+// The folder of the book file, or the data folder for a shared book: where backups and
 // exports go by default.
 QString dataDir(Database &db);
 // The folder beside the book ("数据备份库"), made when it is missing; for a shared book the
-// program's folder stands in for the book's.
+// data folder stands in for the book's.
 QString backupFolder(Database &db);
 // "KLV" + yyyymmdd + ".bak".
 QString defaultBackupName(const QDate &day);

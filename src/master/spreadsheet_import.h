@@ -2,6 +2,8 @@
 // "Sheet1" has a heading row with the fixed Chinese column titles.
 #pragma once
 
+#include "app/book_folders.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -25,7 +27,7 @@ namespace spreadsheet_import {
 inline const QString Succeeded = QStringLiteral("批量导入成功!");
 inline const QString Failed = QStringLiteral("批量导入失败!");
 inline const QString SheetName = QStringLiteral("Sheet1");
-inline const QString TemplateFolder = QStringLiteral("数据导入模版");
+inline const QString &TemplateFolder = book_folders::TemplateFolder;
 
 QString caption(ImportTarget t);        // "导入商品资料", the dialog's caption
 QString table(ImportTarget t);          // "sp", "ghs", "kh", "yg"

@@ -99,4 +99,22 @@ QPixmap about(QSize size)
     return p;
 }
 
+QPixmap programIcon(int side)
+{
+    QPixmap p(side, side);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient grad(0, 0, 0, side);
+    grad.setColorAt(0, QColor(40, 110, 180));
+    grad.setColorAt(1, QColor(10, 30, 60));
+    g.setPen(Qt::NoPen);
+    g.setBrush(grad);
+    const qreal edge = side / 16.0;
+    g.drawRoundedRect(QRectF(edge, edge, side - 2 * edge, side - 2 * edge), side / 6.0, side / 6.0);
+    g.setBrush(Qt::NoBrush);
+    emblem(g, QRectF(side * 0.18, side * 0.2, side * 0.64, side * 0.6));
+    return p;
+}
+
 } // namespace pictures

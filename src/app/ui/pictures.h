@@ -8,4 +8,6 @@ QPixmap splash(QSize size);
 QPixmap banner(QSize size);
 QPixmap flow(QSize size);
 QPixmap about(QSize size);
+// The program's icon on the desktop: the emblem on the splash's blue, on a transparent square.
+QPixmap programIcon(int side);
 } // namespace pictures

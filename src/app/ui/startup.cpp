@@ -1,5 +1,6 @@
 #include "app/ui/startup.h"
 
+#include "app/book_folders.h"
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/ui/application.h"
@@ -23,11 +24,13 @@ namespace startup {
 
 namespace {
 
+// Settles the data folder for the whole run (backups, exports, templates follow it) and says
+// where the book is.
 BookLocation locationOf(const Options &o)
 {
+    book_folders::setCurrent(book_folders::resolve(book_folders::facts(o.dataDir)));
     if (!o.postgres.isEmpty()) return BookLocation::postgres(o.postgres);
-    const QString dir = o.dataDir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dataDir;
-    return BookLocation::sqlite(QDir(dir).filePath(QString::fromLatin1(Database::BookFileName)));
+    return BookLocation::sqlite(book_folders::current().bookFile());
 }
 
 void wait(int ms)

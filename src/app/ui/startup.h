@@ -12,7 +12,7 @@ class TFmain1;
 namespace startup {
 
 struct Options {
-    QString dataDir;          // folder of KLVData1.db; default: the program's folder
+    QString dataDir;          // folder of KLVData1.db; default: see book_folders::resolve
     QString postgres;         // "host=… dbname=…": a shared PostgreSQL book instead of the file
     bool createDatabase = false;
     QString adminPassword;

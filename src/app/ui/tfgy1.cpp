@@ -31,7 +31,7 @@ TFgy1::TFgy1(QWidget *parent) : QDialog(parent)
         "· 付款、收款、应收应付与其他收支随时可查；\n"
         "· 各类明细表、统计表可打印、可导出电子表格；\n"
         "· 操作员分十二项权限，数据可备份、恢复、压缩与清空。"));
-    auto *contact = new QLabel(QStringLiteral("技术支持：请联系您的软件供应商\n用户手册：见程序目录下的操作说明书"), this);
+    auto *contact = new QLabel(QStringLiteral("技术支持：请联系您的软件供应商\n用户手册：帮助菜单“操作说明”"), this);
     auto *ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

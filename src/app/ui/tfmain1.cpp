@@ -1,5 +1,6 @@
 #include "app/ui/tfmain1.h"
 
+#include "app/book_folders.h"
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/session.h"
@@ -8,11 +9,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
@@ -32,13 +30,14 @@ namespace {
 
 TFmain1 *theMain = nullptr;
 
-QString programDir() { return QCoreApplication::applicationDirPath(); }
-
-void openBesideProgram(const QString &name)
+// "操作说明" and "常见问题" open their document in the desktop's viewer; one that is missing says
+// where it was looked for, so the operator can tell the technician.
+void openHelpDocument(const QString &name)
 {
-    // A help document that is not there is simply not opened.
-    const QString path = QDir(programDir()).filePath(name);
-    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const book_folders::Folders &folders = book_folders::current();
+    const QString path = folders.findDocument(name);
+    if (path.isEmpty()) prompt().warn(folders.missingDocumentMessage(name));
+    else QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void openCalculator()
@@ -233,8 +232,8 @@ void TFmain1::buildMenu()
     setCommandHandler(QStringLiteral("退出"), [this] { close(); });
     connect(quit, &QAction::triggered, this, [this] { close(); });
     setCommandHandler(QStringLiteral("计算器"), openCalculator);
-    setCommandHandler(QStringLiteral("操作说明"), [] { openBesideProgram(QStringLiteral("Marvoda操作说明书.doc")); });
-    setCommandHandler(QStringLiteral("常见问题"), [] { openBesideProgram(QStringLiteral("Marvoda功能问答.txt")); });
+    setCommandHandler(QStringLiteral("操作说明"), [] { openHelpDocument(book_folders::ManualFile); });
+    setCommandHandler(QStringLiteral("常见问题"), [] { openHelpDocument(book_folders::QuestionsFile); });
     setCommandHandler(QStringLiteral("显示业务导航图"), [this] { showNavigation(); });
     setCommandHandler(QStringLiteral("关于本软件"), [this] {
         TFgy1 about(this);

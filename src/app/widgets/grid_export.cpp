@@ -2,6 +2,7 @@
 
 #include "app/widgets/spreadsheet_opener.h"
 
+#include "app/book_folders.h"
 #include "app/prompter.h"
 #include "app/widgets/record_table_model.h"
 
@@ -172,7 +173,7 @@ QString defaultFileName(const QString &windowName, const QDateTime &when)
     return base + u'_' + when.toString(QStringLiteral("yyyyMMdd_hhmmss")) + QStringLiteral(".xlsx");
 }
 
-QString defaultFolder(const QString &dataDir) { return QDir(dataDir).filePath(QStringLiteral("导出")); }
+QString defaultFolder(const QString &dataDir) { return QDir(dataDir).filePath(book_folders::ExportFolder); }
 
 bool exportGridToFile(QTableView *grid, const QString &windowName, const QString &path)
 {

@@ -1,9 +1,8 @@
 #include "master/ui/partner_form.h"
 
+#include "app/book_folders.h"
 #include "app/data/dm1.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,9 +30,7 @@ QLineEdit *addField(QGridLayout *grid, QWidget *owner, const QString &objectName
 
 QString dataDir()
 {
-    if (DM1::current() && book().engine() == Database::Engine::SQLite)
-        return QFileInfo(book().location().file).absolutePath();
-    return QCoreApplication::applicationDirPath();
+    return DM1::current() ? book_folders::dataFolderOf(book()) : book_folders::current().data;
 }
 
 } // namespace partner_form

@@ -1,11 +1,11 @@
 #include "master/ui/tfdr1.h"
 
+#include "app/book_folders.h"
 #include "app/widgets/spreadsheet_opener.h"
 
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -74,8 +74,7 @@ TFdr1::TFdr1(ImportTarget target, QWidget *parent) : QDialog(parent), target_(ta
 
 QString TFdr1::templatePath() const
 {
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(spreadsheet_import::TemplateFolder + u'/' + spreadsheet_import::templateFile(target_));
+    return QDir(book_folders::current().templates()).filePath(spreadsheet_import::templateFile(target_));
 }
 
 void TFdr1::showEvent(QShowEvent *e)

@@ -2,6 +2,7 @@
 
 #include "master/ui/tfdr1.h"
 
+#include "app/book_folders.h"
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/widgets/grid_export.h"
@@ -16,8 +17,6 @@
 #include "print/ui/print_preview.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,13 +28,6 @@
 namespace {
 
 const QString Noun = QStringLiteral("商品");
-
-QString dataDir()
-{
-    const BookLocation &where = book().location();
-    if (where.engine == BookLocation::Engine::SQLite) return QFileInfo(where.file).absolutePath();
-    return QCoreApplication::applicationDirPath();
-}
 
 } // namespace
 
@@ -207,7 +199,7 @@ void TFsp1::printClick()
 void TFsp1::exportClick()
 {
     if (!ListWindow::requireOpen(model_)) return;
-    ExportGridToExcel(grid_, windowTitle(), dataDir());
+    ExportGridToExcel(grid_, windowTitle(), book_folders::dataFolderOf(book()));
 }
 
 void TFsp1::regenerateCodesClick()

@@ -1,3 +1,4 @@
+#include "app/book_folders.h"
 #include "app/data/dm1.h"
 #include "app/data/schema.h"
 #include "app/password.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -26,6 +28,15 @@
 #include <QToolButton>
 
 namespace {
+
+// Stands in for the desktop's viewer: records the files it is asked to open.
+class ViewerStandIn : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
 
 // A plain business window standing in for the ones later subsystems open.
 class SampleWindow : public QWidget {
@@ -84,6 +95,27 @@ private slots:
         QVERIFY(dm.open());
         QCOMPARE(session::login(dm.db(), "系统管理员", "a'b"), session::LoginResult::Ok);
         QCOMPARE(run({"--create-database", "--bogus"}, &err), 2);
+    }
+
+    // An installed program (bin beside share/marvoda) never writes beside itself: the book goes
+    // to the user's data folder, and the next start opens it there.
+    void installedProgramKeepsItsBookInTheUsersDataFolder()
+    {
+        QTemporaryDir tmp;
+        const QDir root(tmp.path());
+        QDir().mkpath(root.filePath("usr/bin"));
+        QDir().mkpath(root.filePath("usr/share/marvoda"));
+        const QString program = root.filePath("usr/bin/marvoda");
+        QVERIFY(QFile::copy(qEnvironmentVariable("MARVODA_PROGRAM"), program));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", root.filePath("xdg"));
+        p.setProcessEnvironment(env);
+        p.start(program, {"--create-database"});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(QFile::exists(root.filePath("xdg/marvoda/KLVData1.db")));
+        QVERIFY(!QFile::exists(root.filePath("usr/bin/KLVData1.db")));
     }
 
     void loginDialogMessagesAndKeys()
@@ -209,6 +241,36 @@ private slots:
         main.command("显示业务导航图")->trigger();
         QVERIFY(main.command("显示业务导航图")->isChecked());
         QCOMPARE(main.findChildren<TFdaohang1 *>().size(), 1);
+    }
+
+    // "操作说明" and "常见问题" open the installed documents in the desktop's viewer; a missing one
+    // says every place it was looked for.
+    void helpDocumentsOpenInTheViewerOrSayWhereTheyWereLookedFor()
+    {
+        TestBook book;
+        ScriptedPrompter p;
+        QTemporaryDir tmp;
+        const QDir root(tmp.path());
+        QDir().mkpath(root.filePath("usr/bin"));
+        QDir().mkpath(root.filePath("usr/share/marvoda"));
+        const book_folders::Folders saved = book_folders::current();
+        book_folders::setCurrent(book_folders::resolve({root.filePath("usr/bin"), false, {}, root.filePath("xdg"), {}}));
+        QFile manual(root.filePath("usr/share/marvoda/Marvoda操作说明书.pdf"));
+        QVERIFY(manual.open(QIODevice::WriteOnly));
+        manual.close();
+        ViewerStandIn viewer;
+        QDesktopServices::setUrlHandler("file", &viewer, "open");
+        TFmain1 main;
+        main.command("操作说明")->trigger();
+        QCOMPARE(viewer.opened, QList<QUrl>{QUrl::fromLocalFile(manual.fileName())});
+        QVERIFY(p.messages().isEmpty());
+        main.command("常见问题")->trigger();
+        QCOMPARE(viewer.opened.size(), 1);
+        QCOMPARE(p.lastKind(), QString("warn"));
+        QCOMPARE(p.last(), "找不到说明文件Marvoda功能问答.txt！已查找：\n" + root.filePath("usr/bin/Marvoda功能问答.txt") + "\n" +
+                               root.filePath("usr/share/marvoda/Marvoda功能问答.txt"));
+        QDesktopServices::unsetUrlHandler("file");
+        book_folders::setCurrent(saved);
     }
 
     void quittingAsksAndCanBeCancelled()
