@@ -1,5 +1,6 @@
 // The program: starts the book's windows and plugs each subsystem into the main window.
 #include "admin/ui/admin_commands.h"
+#include "admin/ui/takeover_dialog.h"
 #include "app/ui/startup.h"
 #include "app/ui/tfmain1.h"
 #include "app/ui/tfntoc1.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char **argv)
 {
+    startup::setTakeOver({takeover::commandLine, takeover::offerAtStart});
     return startup::main(argc, argv, [](TFmain1 &main) {
         PrintLayouts::createAll();
         main.setCommandHandler(QStringLiteral("金额大小写转换"), [&main] { main.openChild<TFntoc1>(); });

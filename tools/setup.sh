@@ -5,11 +5,12 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n
-  libsodium-dev libsqlite3-dev libicu-dev libxlsxwriter-dev libfreexl-dev libzip-dev
+  libsodium-dev libsqlite3-dev libicu-dev libxlsxwriter-dev libfreexl-dev libzip-dev mdbtools-dev
   fontconfig fonts-noto-cjk fonts-wqy-microhei fonts-arphic-uming fonts-arphic-ukai
 )
-# The tests' throwaway PostgreSQL server and the real readers their checks use.
-TEST_PACKAGES=(postgresql-15 poppler-utils xlsx2csv)
+# The tests' throwaway PostgreSQL server and the real readers their checks use (mdb-export reads
+# the Access fixtures back).
+TEST_PACKAGES=(postgresql-15 poppler-utils xlsx2csv mdbtools)
 want=("${PACKAGES[@]}")
 [ "${1:-}" = "--with-test-tools" ] && want+=("${TEST_PACKAGES[@]}")
 missing=()

@@ -1,0 +1,214 @@
+#include "admin/mdb_source.h"
+
+// glib.h must come first: mdbtools.h includes it inside extern "C", which C++ templates refuse.
+#include <glib.h>
+#include <mdbtools.h>
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QTime>
+
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Large enough for any memo typed in Access (65,535 characters, up to 3 bytes each in UTF-8);
+// a longer value would come back cut short, which the reader refuses rather than keep.
+constexpr size_t BindSize = 256 * 1024;
+
+SourceType typeOf(int colType)
+{
+    switch (colType) {
+    case MDB_TEXT:
+    case MDB_MEMO: return SourceType::Text;
+    case MDB_BYTE:
+    case MDB_INT:
+    case MDB_LONGINT: return SourceType::Integer;
+    case MDB_MONEY: return SourceType::Currency;
+    case MDB_NUMERIC: return SourceType::Numeric;
+    case MDB_DOUBLE: return SourceType::Double;
+    case MDB_FLOAT: return SourceType::Single;
+    case MDB_DATETIME: return SourceType::Date;
+    case MDB_BOOL: return SourceType::Boolean;
+    default: return SourceType::Other;
+    }
+}
+
+// Shortest text that reads back as the same number, in plain notation: the value as Access
+// shows it ("0.1", "3.14159"), never an exponent.
+template <typename F>
+QByteArray plainNumber(F value)
+{
+    if (!std::isfinite(value)) return QByteArrayLiteral("nan");
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    return QByteArray(buf, int(r.ptr - buf));
+}
+
+// Access keeps a date as days since 1899-12-30; the fraction is the time of day, also for days
+// before that date.
+QByteArray dateText(double serial)
+{
+    if (!std::isfinite(serial) || std::fabs(serial) > 3e6) return QByteArrayLiteral("nan");
+    double whole = std::trunc(serial);
+    qint64 seconds = std::llround(std::fabs(serial - whole) * 86400.0);
+    if (seconds >= 86400) {
+        seconds -= 86400;
+        whole += serial < 0 ? -1 : 1;
+    }
+    const QDate d = QDate(1899, 12, 30).addDays(qint64(whole));
+    const QTime t = QTime(0, 0).addSecs(int(seconds));
+    return (d.toString(QStringLiteral("yyyy-MM-dd")) + u' ' + t.toString(QStringLiteral("HH:mm:ss"))).toLatin1();
+}
+
+class MdbTable final : public SourceTable {
+public:
+    MdbTable(MdbHandle *mdb, MdbTableDef *t) : mdb_(mdb), t_(t)
+    {
+        const int n = int(t_->num_cols);
+        buffers_.resize(size_t(n));
+        lengths_.assign(size_t(n), 0);
+        converted_.resize(size_t(n));
+        for (int i = 0; i < n; ++i) {
+            MdbColumn *c = static_cast<MdbColumn *>(g_ptr_array_index(t_->columns, guint(i)));
+            cols_.append({QString::fromUtf8(c->name), typeOf(c->col_type)});
+            raw_.push_back(c);
+            buffers_[size_t(i)].assign(BindSize, '\0');
+            mdb_bind_column(t_, i + 1, buffers_[size_t(i)].data(), &lengths_[size_t(i)]);
+        }
+        mdb_rewind_table(t_);
+    }
+    ~MdbTable() override { mdb_free_tabledef(t_); }
+
+    const QList<SourceColumn> &columns() const override { return cols_; }
+    qint64 declaredRows() const override { return qint64(t_->num_rows); }
+
+    bool next() override
+    {
+        if (!mdb_fetch_row(t_)) {
+            if (read_ != qint64(t_->num_rows))
+                throw SourceError(MdbSource::DamagedMessage + QStringLiteral("表 %1 应有 %2 行，只读出 %3 行")
+                                                                  .arg(QString::fromUtf8(t_->name))
+                                                                  .arg(t_->num_rows)
+                                                                  .arg(read_));
+            return false;
+        }
+        ++read_;
+        for (size_t i = 0; i < raw_.size(); ++i) {
+            converted_[i].clear();
+            if (lengths_[i] <= 0 && raw_[i]->col_type != MDB_BOOL) continue;
+            switch (raw_[i]->col_type) {
+            // The text libmdb makes of these is rounded or runs out of range: read the stored value.
+            case MDB_DOUBLE: converted_[i] = plainNumber(mdb_get_double(mdb_->pg_buf, raw_[i]->cur_value_start)); break;
+            case MDB_FLOAT: converted_[i] = plainNumber(mdb_get_single(mdb_->pg_buf, raw_[i]->cur_value_start)); break;
+            case MDB_DATETIME: converted_[i] = dateText(mdb_get_double(mdb_->pg_buf, raw_[i]->cur_value_start)); break;
+            case MDB_TEXT:
+            case MDB_MEMO:
+                if (size_t(lengths_[i]) + 4 >= BindSize)
+                    throw SourceError(MdbSource::DamagedMessage + QStringLiteral("表 %1 第 %2 行的 %3 过长，无法完整读出")
+                                                                      .arg(QString::fromUtf8(t_->name))
+                                                                      .arg(read_)
+                                                                      .arg(cols_[int(i)].name));
+                break;
+            default: break;
+            }
+        }
+        return true;
+    }
+
+    bool isNull(int c) const override
+    {
+        return lengths_[size_t(c)] <= 0 && raw_[size_t(c)]->col_type != MDB_BOOL;
+    }
+
+    QByteArrayView text(int c) const override
+    {
+        const size_t i = size_t(c);
+        if (isNull(c)) return {};
+        if (!converted_[i].isNull()) return converted_[i];
+        if (raw_[i]->col_type == MDB_BOOL) return QByteArrayView(buffers_[i].data(), qstrlen(buffers_[i].data()));
+        return QByteArrayView(buffers_[i].data(), lengths_[i]);
+    }
+
+private:
+    MdbHandle *mdb_;
+    MdbTableDef *t_;
+    QList<SourceColumn> cols_;
+    std::vector<MdbColumn *> raw_;
+    std::vector<std::vector<char>> buffers_;
+    std::vector<int> lengths_;
+    std::vector<QByteArray> converted_;
+    qint64 read_ = 0;
+};
+
+} // namespace
+
+struct MdbSource::Handle {
+    MdbHandle *mdb = nullptr;
+    ~Handle()
+    {
+        if (mdb) mdb_close(mdb);
+    }
+};
+
+MdbSource::MdbSource(const QString &file) : file_(file), h_(std::make_unique<Handle>())
+{
+    const QFileInfo fi(file);
+    if (!fi.isFile() || !fi.isReadable()) throw SourceError(QStringLiteral("无法读取文件：") + file);
+    // Every Jet and ACE file names its engine at the start; libmdb opens anything else as an
+    // empty book of the oldest format.
+    {
+        QFile f(fi.absoluteFilePath());
+        const QByteArray head = f.open(QIODevice::ReadOnly) ? f.read(19) : QByteArray();
+        if (head.mid(4) != "Standard Jet DB" && head.mid(4) != "Standard ACE DB") throw SourceError(NotAccessMessage + file);
+    }
+    // Opened without MDB_WRITABLE: libmdb reads the file and never writes it.
+    h_->mdb = mdb_open(QFile::encodeName(fi.absoluteFilePath()).constData(), MDB_NOFLAGS);
+    if (!h_->mdb) throw SourceError(NotAccessMessage + file);
+    MdbHandle *mdb = h_->mdb;
+    if (mdb->f->jet_version == MDB_VER_JET3)
+        throw SourceError(QStringLiteral("不支持Access 97（Jet 3）格式的数据库，请先用Access转换为2000或更新的格式：") + file);
+    // Jet 4 keeps text as UTF-16; libmdb's own converter takes it for UCS-2 and turns every
+    // character beyond U+FFFF (rare Chinese characters among them) into "?".
+    iconv_close(mdb->iconv_in);
+    mdb->iconv_in = iconv_open("UTF-8", "UTF-16LE");
+    mdb_set_bind_size(mdb, BindSize);
+    mdb_set_boolean_fmt_numbers(mdb);
+    if (mdb->fmt->pg_size <= 0 || fi.size() % mdb->fmt->pg_size != 0)
+        throw SourceError(DamagedMessage + QStringLiteral("文件长度不是整页，文件不完整：") + file);
+    if (!mdb_read_catalog(mdb, MDB_TABLE)) throw SourceError(DamagedMessage + QStringLiteral("无法读出表目录：") + file);
+}
+
+MdbSource::~MdbSource() = default;
+
+QStringList MdbSource::tableNames()
+{
+    QStringList names;
+    MdbHandle *mdb = h_->mdb;
+    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+        auto *e = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
+        if (e->object_type != MDB_TABLE || mdb_is_system_table(e)) continue;
+        names << QString::fromUtf8(e->object_name);
+    }
+    return names;
+}
+
+std::unique_ptr<SourceTable> MdbSource::open(const QString &table)
+{
+    MdbHandle *mdb = h_->mdb;
+    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+        auto *e = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
+        if (e->object_type != MDB_TABLE || QString::fromUtf8(e->object_name) != table) continue;
+        MdbTableDef *t = mdb_read_table(e);
+        if (!t) break;
+        if (!mdb_read_columns(t) || t->num_cols != t->columns->len) {
+            mdb_free_tabledef(t);
+            break;
+        }
+        return std::make_unique<MdbTable>(mdb, t);
+    }
+    throw SourceError(DamagedMessage + QStringLiteral("无法读出表 ") + table);
+}

@@ -1,0 +1,724 @@
+#include "admin/takeover.h"
+
+#include "admin/mdb_source.h"
+#include "app/data/schema.h"
+#include "app/password.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QSqlQuery>
+#include <QTextStream>
+
+#include <charconv>
+#include <cstdio>
+#include <fcntl.h>
+#include <optional>
+#include <unistd.h>
+
+namespace takeover {
+
+namespace {
+
+using schema::ColumnKind;
+
+// Rows written per statement: few round trips, well under either engine's limit of bound values.
+constexpr int RowsPerStatement = 64;
+// Progress is reported (and a cancel noticed) this often.
+constexpr qint64 RowsPerProgress = 2048;
+// A problem met many times in one column is named this many times, then counted.
+constexpr int ExamplesPerColumn = 20;
+
+struct Cancelled {};
+
+class Failure : public std::runtime_error {
+public:
+    explicit Failure(const QString &m) : std::runtime_error(m.toStdString()) {}
+};
+
+// List values the windows check for uniqueness when one is added, though the book carries no
+// unique index for them (they may be edited to an existing name): a second one comes over as
+// it is and is named in the report.
+struct ListKey {
+    const char *table;
+    QStringList columns;
+};
+const QList<ListKey> &listKeys()
+{
+    static const QList<ListKey> keys = {{"lb", {"lb"}},          {"dw", {"dw"}}, {"ck", {"ck"}},
+                                        {"rklx", {"lx"}},        {"szxm", {"lb", "xm"}},
+                                        {"ghs", {"mc"}},         {"kh", {"mc"}}, {"yg", {"xm"}}};
+    return keys;
+}
+
+QString typeName(SourceType t)
+{
+    switch (t) {
+    case SourceType::Text: return QStringLiteral("文本");
+    case SourceType::Integer: return QStringLiteral("整数");
+    case SourceType::Currency: return QStringLiteral("货币");
+    case SourceType::Numeric: return QStringLiteral("数值");
+    case SourceType::Double: return QStringLiteral("双精度");
+    case SourceType::Single: return QStringLiteral("单精度");
+    case SourceType::Date: return QStringLiteral("日期");
+    case SourceType::Boolean: return QStringLiteral("是/否");
+    case SourceType::Other: return QStringLiteral("其他");
+    }
+    return {};
+}
+
+std::optional<qint64> wholeNumber(QByteArrayView t)
+{
+    qint64 v = 0;
+    const char *end = t.data() + t.size();
+    const auto r = std::from_chars(t.data(), end, v);
+    if (r.ec != std::errc() || r.ptr != end) return std::nullopt;
+    return v;
+}
+
+// Plain "-123.4567" with at most four decimals, read straight into ten-thousandths; anything
+// else goes through Decimal::parse (blanks, more decimals to round).
+std::optional<Decimal> plainDecimal(QByteArrayView t)
+{
+    qsizetype i = 0;
+    const bool negative = !t.isEmpty() && t[0] == '-';
+    if (negative) ++i;
+    qint64 whole = 0;
+    int digits = 0;
+    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i, ++digits) {
+        if (digits >= 15) return std::nullopt;
+        whole = whole * 10 + (t[i] - '0');
+    }
+    qint64 frac = 0;
+    int fracDigits = 0;
+    if (i < t.size() && t[i] == '.') {
+        for (++i; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
+            if (++fracDigits > 4) return std::nullopt;
+            frac = frac * 10 + (t[i] - '0');
+        }
+    }
+    if (i != t.size() || (digits == 0 && fracDigits == 0)) return std::nullopt;
+    for (int k = fracDigits; k < 4; ++k) frac *= 10;
+    const qint64 raw = whole * Decimal::Scale + frac;
+    return Decimal::fromRaw(negative ? -raw : raw);
+}
+
+std::optional<Decimal> amountOf(SourceType type, QByteArrayView t)
+{
+    switch (type) {
+    case SourceType::Integer:
+    case SourceType::Boolean:
+        if (const auto n = wholeNumber(t); n && *n < std::numeric_limits<qint64>::max() / Decimal::Scale &&
+                                           *n > std::numeric_limits<qint64>::min() / Decimal::Scale)
+            return Decimal::fromRaw(*n * Decimal::Scale);
+        return std::nullopt;
+    case SourceType::Date:
+    case SourceType::Other: return std::nullopt;
+    case SourceType::Text: return Decimal::parse(QString::fromUtf8(t));
+    default:
+        if (const auto d = plainDecimal(t)) return d;
+        return Decimal::parse(QString::fromLatin1(t));
+    }
+}
+
+std::optional<qint64> integerOf(SourceType type, QByteArrayView t)
+{
+    if (type == SourceType::Integer) return wholeNumber(t);
+    const std::optional<Decimal> d = amountOf(type, t);
+    if (!d || d->raw() % Decimal::Scale != 0) return std::nullopt;
+    return d->raw() / Decimal::Scale;
+}
+
+QString textOf(SourceType type, QByteArrayView t)
+{
+    // A date with no time of day is the book's "yyyy-mm-dd".
+    if (type == SourceType::Date && t.endsWith(" 00:00:00")) return QString::fromLatin1(t.first(10));
+    return QString::fromUtf8(t);
+}
+
+QString quoted(QByteArrayView t) { return u'“' + QString::fromUtf8(t) + u'”'; }
+
+// How one column of the new book is filled.
+struct ColumnPlan {
+    QString name;
+    ColumnKind kind = ColumnKind::Text;
+    int source = -1;   // column of the Access table; -1: it has none, the book's default stays
+    SourceType type = SourceType::Text;
+    Decimal sum;
+    int problems = 0;
+};
+
+// Writes rows in statements of many rows each.
+class BatchInsert {
+public:
+    BatchInsert(Database &db, const QString &table, const QStringList &columns)
+        : db_(db), table_(table), columns_(columns)
+    {
+    }
+
+    void add(QVariantList &&row)
+    {
+        for (QVariant &v : row) pending_.append(std::move(v));
+        if (++rows_ == RowsPerStatement) flush();
+    }
+
+    void flush()
+    {
+        if (rows_ == 0) return;
+        QSqlQuery *q = nullptr;
+        QSqlQuery tail;
+        if (rows_ == RowsPerStatement) {
+            if (!full_) full_.emplace(db_.prepare(statement(RowsPerStatement)));
+            q = &*full_;
+        } else {
+            tail = db_.prepare(statement(rows_));
+            q = &tail;
+        }
+        for (int i = 0; i < pending_.size(); ++i) q->bindValue(i, pending_[i]);
+        Database::run(*q);
+        pending_.clear();
+        rows_ = 0;
+    }
+
+private:
+    QString statement(int rows) const
+    {
+        const QString one = u'(' + QStringList(columns_.size(), QStringLiteral("?")).join(u',') + u')';
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+            .arg(table_, columns_.join(u','), QStringList(rows, one).join(u','));
+    }
+
+    Database &db_;
+    QString table_;
+    QStringList columns_;
+    QVariantList pending_;
+    int rows_ = 0;
+    std::optional<QSqlQuery> full_;
+};
+
+// One take-over into an open, empty book, inside the caller's transaction.
+class Copier {
+public:
+    Copier(TableSource &source, Database &db, Report &report, const ProgressFn &progress,
+           const std::atomic<bool> *cancel)
+        : source_(source), db_(db), report_(report), progress_(progress), cancel_(cancel)
+    {
+    }
+
+    void run()
+    {
+        QHash<QString, QString> byName;   // lower-case name -> the Access table's own name
+        for (const QString &n : source_.tableNames()) byName.insert(n.toLower(), n);
+        QSet<QString> known;
+        const QList<schema::Table> &tables = schema::tables();
+        for (int i = 0; i < tables.size(); ++i) {
+            const QString name = QString::fromLatin1(tables[i].name);
+            known.insert(name);
+            const QString found = byName.value(name);
+            if (found.isEmpty()) {
+                note(QStringLiteral("Access数据库中没有表 %1，新账套中此表为空。").arg(name));
+                report_.tables.append({name, 0, 0, sumsOf(tables[i])});
+                continue;
+            }
+            copy(tables[i], found, i + 1, int(tables.size()));
+        }
+        for (auto it = byName.cbegin(); it != byName.cend(); ++it) {
+            if (known.contains(it.key())) continue;
+            const std::unique_ptr<SourceTable> t = source_.open(it.value());
+            note(QStringLiteral("表 %1（%2 行）不属于本软件的数据，未导入。").arg(it.value()).arg(t->declaredRows()));
+        }
+        completeBook();
+        continueNumbering();
+    }
+
+private:
+    static QList<AmountSum> sumsOf(const schema::Table &t)
+    {
+        QList<AmountSum> sums;
+        for (const schema::Column &c : t.columns)
+            if (c.kind == ColumnKind::Amount) sums.append({QString::fromLatin1(c.name), {}, {}});
+        return sums;
+    }
+
+    void note(const QString &text) { report_.notes.append(text); }
+
+    void tick(const Progress &p)
+    {
+        if (cancel_ && cancel_->load()) throw Cancelled{};
+        if (progress_) progress_(p);
+    }
+
+    // The value for column c of the current row, or a problem note.
+    // rowName() names the row in a note; called only when there is one to write.
+    QVariant convert(ColumnPlan &c, const SourceTable &row, const auto &rowName, const QString &table)
+    {
+        if (c.source < 0) return {};
+        const bool null = row.isNull(c.source);
+        const QByteArrayView t = null ? QByteArrayView() : row.text(c.source);
+        switch (c.kind) {
+        case ColumnKind::Text:
+            // libmdb cannot tell an empty text from a NULL; both come over as NULL, from any source.
+            if (null || t.isEmpty()) return QVariant(QMetaType::fromType<QString>());
+            return textOf(c.type, t);
+        case ColumnKind::Amount: {
+            if (null) return qint64(0);
+            const std::optional<Decimal> d = amountOf(c.type, t);
+            if (!d) {
+                problem(c, table, rowName(), QStringLiteral("的值%1不是金额或数量，记为 0。").arg(quoted(t)));
+                return qint64(0);
+            }
+            c.sum += *d;
+            return d->raw();
+        }
+        case ColumnKind::Integer: {
+            if (null) return qint64(0);
+            const std::optional<qint64> n = integerOf(c.type, t);
+            if (!n) {
+                problem(c, table, rowName(), QStringLiteral("的值%1不是整数，记为 0。").arg(quoted(t)));
+                return qint64(0);
+            }
+            return *n;
+        }
+        }
+        return {};
+    }
+
+    void problem(ColumnPlan &c, const QString &table, const QString &rowName, const QString &what)
+    {
+        if (++c.problems <= ExamplesPerColumn) note(QStringLiteral("表 %1 %2 的 %3 列%4").arg(table, rowName, c.name, what));
+    }
+
+    void copy(const schema::Table &target, const QString &sourceName, int tableNo, int tableCount)
+    {
+        const QString name = QString::fromLatin1(target.name);
+        const std::unique_ptr<SourceTable> src = source_.open(sourceName);
+        const QList<SourceColumn> &cols = src->columns();
+
+        int idColumn = -1;
+        QList<ColumnPlan> plan;
+        QSet<int> used;
+        auto findColumn = [&](const QString &want) {
+            for (int i = 0; i < cols.size(); ++i)
+                if (cols[i].name.compare(want, Qt::CaseInsensitive) == 0) return i;
+            return -1;
+        };
+        idColumn = findColumn(QStringLiteral("id"));
+        if (idColumn >= 0) used.insert(idColumn);
+        else note(QStringLiteral("Access 表 %1 没有 id 列，按读出顺序编号。").arg(sourceName));
+        for (const schema::Column &c : target.columns) {
+            ColumnPlan p;
+            p.name = QString::fromLatin1(c.name);
+            p.kind = c.kind;
+            p.source = findColumn(p.name);
+            if (p.source >= 0) {
+                used.insert(p.source);
+                p.type = cols[p.source].type;
+                if (p.type == SourceType::Other) {
+                    note(QStringLiteral("表 %1 的列 %2 类型不能导入，取默认值。").arg(name, p.name));
+                    p.source = -1;
+                } else if (p.kind == ColumnKind::Amount && (p.type == SourceType::Double || p.type == SourceType::Single)) {
+                    note(QStringLiteral("表 %1 的列 %2 为%3型，按四位小数取整（恰为一半时取偶数）。")
+                             .arg(name, p.name, typeName(p.type)));
+                }
+            } else {
+                note(QStringLiteral("Access 表 %1 没有列 %2，取默认值（%3）。")
+                         .arg(sourceName, p.name, c.kind == ColumnKind::Text ? QStringLiteral("空") : QStringLiteral("0")));
+            }
+            plan.append(p);
+        }
+        QList<int> unknown;
+        for (int i = 0; i < cols.size(); ++i)
+            if (!used.contains(i)) unknown.append(i);
+        QList<qint64> unknownValues(unknown.size(), 0);
+
+        QStringList insertColumns{QStringLiteral("id")};
+        for (const ColumnPlan &p : plan)
+            if (p.source >= 0) insertColumns << p.name;
+        BatchInsert out(db_, name, insertColumns);
+
+        // Unique columns (document numbers, operator names): a value seen before is looked up.
+        QList<int> uniqueAt;
+        for (const QString &u : target.unique)
+            for (int i = 0; i < plan.size(); ++i)
+                if (plan[i].name == u && plan[i].source >= 0) uniqueAt.append(i);
+        QSet<size_t> seenKeys;
+        QSet<QString> keysNotYetWritten;   // of rows held back until the end
+        const ListKey *listKey = nullptr;
+        for (const ListKey &k : listKeys())
+            if (name == QLatin1String(k.table)) listKey = &k;
+        QHash<QString, int> listCounts;
+
+        const bool passwords = name == u"yhsz";
+        struct HeldBack {
+            QString originalId;
+            QVariantList values;
+        };
+        QList<HeldBack> heldBack;
+        qint64 maxId = 0, read = 0;
+        const qint64 declared = src->declaredRows();
+        Progress progress{name, tableNo, tableCount, 0, declared};
+        tick(progress);
+
+        while (src->next()) {
+            ++read;
+            // Rows are named by their id in the report, or by their place when they have none.
+            const bool hasId = idColumn >= 0 && !src->isNull(idColumn);
+            auto rowName = [&] {
+                return hasId ? QStringLiteral("id ") + QString::fromUtf8(src->text(idColumn)) : QStringLiteral("第 %1 行").arg(read);
+            };
+            QVariantList values;
+            values.reserve(insertColumns.size());
+            values.append(QVariant());   // the id, set below
+            for (ColumnPlan &p : plan) {
+                if (p.source < 0) continue;
+                values.append(convert(p, *src, rowName, name));
+            }
+            for (int u = 0; u < unknown.size(); ++u)
+                if (!src->isNull(unknown[u])) ++unknownValues[u];
+            if (passwords) hashPasswordIn(plan, values);
+            for (int at : uniqueAt) keepUnique(name, plan, at, values, rowName, seenKeys, keysNotYetWritten, out);
+            if (listKey) listCounts[listKeyText(*listKey, plan, values)] += 1;
+
+            std::optional<qint64> id;
+            if (hasId) id = integerOf(cols[idColumn].type, src->text(idColumn));
+            bool free = id && *id > maxId;
+            if (id && !free) {
+                // Rows seldom come out of id order; when one does, the book says whether its id is free.
+                out.flush();
+                free = !db_.exists(QStringLiteral("SELECT 1 FROM %1 WHERE id = ?").arg(name), {*id});
+            }
+            if (free) {
+                values[0] = *id;
+                maxId = std::max(maxId, *id);
+                out.add(std::move(values));
+            } else {
+                const QString shown = hasId ? QString::fromUtf8(src->text(idColumn)) : QStringLiteral("空");
+                for (int at : uniqueAt) keysNotYetWritten.insert(values[columnInRow(plan, at)].toString());
+                heldBack.append({shown, std::move(values)});
+            }
+            if (read % RowsPerProgress == 0) {
+                progress.rows = read;
+                tick(progress);
+            }
+        }
+        out.flush();
+        // Rows whose id was missing or taken get the next ids after the largest.
+        for (HeldBack &h : heldBack) {
+            h.values[0] = ++maxId;
+            if (idColumn >= 0 && heldBack.size() <= ExamplesPerColumn)
+                note(QStringLiteral("表 %1 的 id %2 重复或无效，该行改为 id %3。").arg(name, h.originalId).arg(maxId));
+            out.add(std::move(h.values));
+        }
+        out.flush();
+        if (idColumn >= 0 && heldBack.size() > ExamplesPerColumn)
+            note(QStringLiteral("表 %1 有 %2 行的 id 重复或无效，已改为最大 id 之后的编号。").arg(name).arg(heldBack.size()));
+        for (int u = 0; u < unknown.size(); ++u)
+            note(QStringLiteral("表 %1 的列 %2（%3，%4 行有值）新账套没有，未导入。")
+                     .arg(name, cols[unknown[u]].name, typeName(cols[unknown[u]].type))
+                     .arg(unknownValues[u]));
+        for (const ColumnPlan &p : plan)
+            if (p.problems > ExamplesPerColumn)
+                note(QStringLiteral("表 %1 的列 %2 共有 %3 个值不能读作数字，均记为 0。").arg(name, p.name).arg(p.problems));
+        for (auto it = listCounts.cbegin(); it != listCounts.cend(); ++it)
+            if (it.value() > 1)
+                note(QStringLiteral("表 %1 中%2出现 %3 次，均已保留，请在基本资料中合并或改名。").arg(name, u'“' + it.key() + u'”').arg(it.value()));
+
+        TableTally tally{name, read, read, {}};
+        for (const ColumnPlan &p : plan)
+            if (p.kind == ColumnKind::Amount) tally.sums.append({p.name, p.sum, {}});
+        report_.tables.append(tally);
+        progress.rows = read;
+        tick(progress);
+    }
+
+    // Position of plan column `at` in a row of values (the id comes first, absent columns are left out).
+    static int columnInRow(const QList<ColumnPlan> &plan, int at)
+    {
+        int pos = 1;
+        for (int i = 0; i < at; ++i)
+            if (plan[i].source >= 0) ++pos;
+        return pos;
+    }
+
+    static QString listKeyText(const ListKey &k, const QList<ColumnPlan> &plan, const QVariantList &values)
+    {
+        QStringList parts;
+        for (const QString &col : k.columns)
+            for (int i = 0; i < plan.size(); ++i)
+                if (plan[i].name == col && plan[i].source >= 0) parts << values[columnInRow(plan, i)].toString();
+        return parts.join(u'/');
+    }
+
+    // The Access book keeps passwords as typed; the new one keeps their hashes only.
+    static void hashPasswordIn(const QList<ColumnPlan> &plan, QVariantList &values)
+    {
+        for (int i = 0; i < plan.size(); ++i)
+            if (plan[i].name == u"yhmm" && plan[i].source >= 0) {
+                QVariant &v = values[columnInRow(plan, i)];
+                v = hashPassword(v.toString());
+            }
+    }
+
+    // A second header with one number, or a second operator of one name: the first keeps it,
+    // the later ones get "-2", "-3", … so no row is lost and the unique rule holds.
+    void keepUnique(const QString &table, const QList<ColumnPlan> &plan, int at, QVariantList &values, const auto &rowName,
+                    QSet<size_t> &seen, QSet<QString> &notYetWritten, BatchInsert &out)
+    {
+        QVariant &v = values[columnInRow(plan, at)];
+        if (v.isNull()) return;
+        const QString value = v.toString();
+        auto taken = [&](const QString &s) {
+            if (!seen.contains(qHash(s))) return false;
+            if (notYetWritten.contains(s)) return true;
+            out.flush();
+            return db_.exists(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(table, plan[at].name), {s});
+        };
+        QString chosen = value;
+        for (int n = 2; taken(chosen); ++n) chosen = value + u'-' + QString::number(n);
+        seen.insert(qHash(chosen));
+        if (chosen == value) return;
+        v = chosen;
+        const bool isOperator = table == u"yhsz";
+        note(isOperator ? QStringLiteral("表 yhsz %1：操作员名称“%2”重复，改名为“%3”，密码不变，未授予权限。").arg(rowName(), value, chosen)
+                        : QStringLiteral("表 %1 %2：单号 %3 重复，改为 %4；明细和流水仍随原单号。").arg(table, rowName(), value, chosen));
+    }
+
+    TableTally &tally(const char *table)
+    {
+        for (TableTally &t : report_.tables)
+            if (t.table == QLatin1String(table)) return t;
+        throw Failure(QStringLiteral("缺少表 ") + QLatin1String(table));
+    }
+
+    // What the program needs to run: the company row and the built-in operator.
+    void completeBook()
+    {
+        if (!db_.exists(QStringLiteral("SELECT 1 FROM danwei"))) {
+            db_.insert(QStringLiteral("danwei"), {{"mczc", QString()}, {"mcdy", QString()}});
+            tally("danwei").written += 1;
+            note(QStringLiteral("Access 表 danwei 没有公司信息，已加入空白的一行，请在公司信息中填写。"));
+        }
+        const QString admin = schema::builtInOperator();
+        if (!db_.exists(QStringLiteral("SELECT 1 FROM yhsz WHERE yhmc = ?"), {admin})) {
+            db_.insert(QStringLiteral("yhsz"), {{"yhmc", admin}, {"yhmm", hashPassword(QString())}});
+            tally("yhsz").written += 1;
+            qint64 granted = 0;
+            for (const QString &qx : schema::permissionNames())
+                if (!db_.exists(QStringLiteral("SELECT 1 FROM quanxian WHERE yh = ? AND qx = ?"), {admin, qx})) {
+                    db_.insert(QStringLiteral("quanxian"), {{"yh", admin}, {"qx", qx}});
+                    ++granted;
+                }
+            tally("quanxian").written += granted;
+            note(QStringLiteral("Access 表 yhsz 中没有%1，已加入（密码为空）及其全部权限，请登录后设置密码。").arg(admin));
+        }
+    }
+
+    // New rows get ids after the largest one taken over.
+    void continueNumbering()
+    {
+        for (const schema::Table &t : schema::tables()) {
+            const QString name = QString::fromLatin1(t.name);
+            if (db_.engine() == Database::Engine::PostgreSQL)
+                db_.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), COALESCE((SELECT MAX(id) FROM %1), 0) + 1, false)").arg(name));
+            else
+                db_.exec(QStringLiteral("UPDATE sqlite_sequence SET seq = (SELECT COALESCE(MAX(id), 0) FROM %1) WHERE name = ?").arg(name), {name});
+        }
+    }
+
+    TableSource &source_;
+    Database &db_;
+    Report &report_;
+    const ProgressFn &progress_;
+    const std::atomic<bool> *cancel_;
+};
+
+// Row counts and amount sums of the new book against what was read; any difference fails.
+void check(Database &db, Report &report)
+{
+    for (TableTally &t : report.tables) {
+        QStringList selects{QStringLiteral("COUNT(*)")};
+        for (const AmountSum &s : t.sums) selects << QStringLiteral("COALESCE(SUM(%1), 0)").arg(s.column);
+        QSqlQuery q = db.prepare(QStringLiteral("SELECT %1 FROM %2").arg(selects.join(u','), t.table));
+        q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+        Database::run(q);
+        q.next();
+        const qint64 rows = q.value(0).toLongLong();
+        if (rows != t.written)
+            throw Failure(QStringLiteral("核对不符：表 %1 应有 %2 行，新账套中有 %3 行").arg(t.table).arg(t.written).arg(rows));
+        for (int i = 0; i < t.sums.size(); ++i) {
+            AmountSum &s = t.sums[i];
+            s.book = Decimal::fromRaw(q.value(i + 1).toString().toLongLong());
+            if (s.book != s.source)
+                throw Failure(QStringLiteral("核对不符：表 %1 列 %2 合计 %3，新账套中为 %4")
+                                  .arg(t.table, s.column, s.source.toPlain(), s.book.toPlain()));
+        }
+    }
+}
+
+bool syncFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void removeSqliteFiles(const QString &file)
+{
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"}) QFile::remove(file + QLatin1String(suffix));
+}
+
+bool postgresHoldsBook(Database &db)
+{
+    return db.exists(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema = current_schema() "
+                                    "AND table_name IN ('schema_version', 'sp')"));
+}
+
+// Creates the schema and copies every table inside one transaction of `db`, then checks.
+void fill(TableSource &source, Database &db, Report &report, const ProgressFn &progress, const std::atomic<bool> *cancel)
+{
+    Transaction tx(db);
+    schema::create(db, QString());
+    // The new book's own company row and operator give way to the Access book's.
+    for (const char *t : {"danwei", "yhsz", "quanxian"}) db.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)));
+    Copier(source, db, report, progress, cancel).run();
+    check(db, report);
+    tx.commit();
+}
+
+} // namespace
+
+QString Report::text() const
+{
+    QString out;
+    QTextStream s(&out);
+    s << QStringLiteral("Access数据库导入报告") << '\n'
+      << QStringLiteral("Access数据库：") << source << '\n'
+      << QStringLiteral("新账套：") << book << '\n'
+      << QStringLiteral("时间：") << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "\n\n"
+      << QStringLiteral("表名\t读出行数\t写入行数\t金额合计（Access数据库 / 新账套）") << '\n';
+    for (const TableTally &t : tables) {
+        QStringList sums;
+        for (const AmountSum &a : t.sums) sums << QStringLiteral("%1 %2 / %3").arg(a.column, a.source.toPlain(), a.book.toPlain());
+        s << t.table << '\t' << t.read << '\t' << t.written << '\t' << sums.join(QStringLiteral("，")) << '\n';
+    }
+    s << '\n' << QStringLiteral("说明：") << '\n';
+    if (notes.isEmpty()) s << QStringLiteral("（无）") << '\n';
+    for (int i = 0; i < notes.size(); ++i) s << i + 1 << ". " << notes[i] << '\n';
+    s << '\n'
+      << QStringLiteral("导入规则：") << '\n'
+      << QStringLiteral("- 每行的 id 原样保留；以后新增的记录接在最大 id 之后编号。") << '\n'
+      << QStringLiteral("- 文本原样导入（含前后空格、换行和生僻字）；Access中的空值导入后仍为空值。") << '\n'
+      << QStringLiteral("- 货币、数值型精确到万分位；双精度、单精度按四位小数取整，恰为一半时取偶数；空的金额和数量记为 0。") << '\n'
+      << QStringLiteral("- 密码加密（Argon2id）保存，各操作员仍用原密码登录；权限逐行导入。") << '\n'
+      << QStringLiteral("- 单号或操作员名称重复时，第一行保持原值，其后各行加“-2”“-3”等后缀，均在上面列出；单据的明细和流水仍随原单号。"
+                        "改名的操作员不带权限。类别、单位、仓库等列表和往来单位中的重复名称原样保留，并在上面列出。") << '\n'
+      << QStringLiteral("- 新账套没有的表和列不导入，均在上面列出；Access数据库本身不作任何改动。") << '\n';
+    return out;
+}
+
+Result takeOver(TableSource &source, const BookLocation &where, const ProgressFn &progress, const std::atomic<bool> *cancel)
+{
+    Result r;
+    r.report.source = source.describe();
+    r.report.book = where.describe();
+    auto fail = [&](const QString &why) {
+        r.ok = false;
+        r.why = why;
+        r.report.tables.clear();
+        return r;
+    };
+    try {
+        if (where.engine == Database::Engine::SQLite) {
+            if (QFileInfo::exists(where.file)) return fail(ExistsMessage + where.file);
+            const QFileInfo fi(where.file);
+            if (!QDir().mkpath(fi.absolutePath())) return fail(QStringLiteral("无法创建目录：") + fi.absolutePath());
+            const QString work = where.file + QStringLiteral(".takeover");
+            removeSqliteFiles(work);   // left by a take-over that was killed
+            {
+                QFile f(work);
+                if (!f.open(QIODevice::WriteOnly)) return fail(f.errorString());
+            }
+            try {
+                Database db(BookLocation::sqlite(work));
+                QString why;
+                if (!db.open(&why)) throw Failure(why);
+                // The work file is thrown away on any failure: it needs no protection while it fills.
+                db.exec(QStringLiteral("PRAGMA journal_mode=MEMORY"));
+                db.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+                fill(source, db, r.report, progress, cancel);
+                db.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+                db.disconnect();
+                if (!syncFile(work)) throw Failure(QStringLiteral("无法写入磁盘：") + work);
+                if (QFileInfo::exists(where.file)) throw Failure(ExistsMessage + where.file);
+                if (!QFile::rename(work, where.file)) throw Failure(QStringLiteral("无法改名为 ") + where.file);
+                syncFile(fi.absolutePath());
+            } catch (...) {
+                removeSqliteFiles(work);
+                throw;
+            }
+        } else {
+            Database db(where);
+            QString why;
+            if (!db.open(&why)) return fail(why);
+            if (postgresHoldsBook(db)) return fail(ExistsMessage + where.describe());
+            fill(source, db, r.report, progress, cancel);
+        }
+    } catch (const Cancelled &) {
+        r.cancelled = true;
+        return fail(CancelledMessage);
+    } catch (const SourceError &e) {
+        return fail(FailedMessage + e.text());
+    } catch (const DbError &e) {
+        return fail(FailedMessage + e.text());
+    } catch (const std::exception &e) {
+        return fail(FailedMessage + QString::fromStdString(e.what()));
+    }
+    r.ok = true;
+    return r;
+}
+
+Result takeOverAccessBook(const QString &mdbFile, const BookLocation &where, const ProgressFn &progress,
+                          const std::atomic<bool> *cancel)
+{
+    Result r;
+    try {
+        MdbSource source(mdbFile);
+        r = takeOver(source, where, progress, cancel);
+    } catch (const SourceError &e) {
+        r.why = e.text();
+        return r;
+    }
+    if (!r.ok) return r;
+    const QString folder = where.engine == Database::Engine::SQLite ? QFileInfo(where.file).absolutePath()
+                                                                    : QFileInfo(mdbFile).absolutePath();
+    r.reportFile = QDir(folder).filePath(QStringLiteral("Access导入报告-%1.txt")
+                                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    QFile f(r.reportFile);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Text)) f.write(r.report.text().toUtf8());
+    else r.reportFile.clear();
+    return r;
+}
+
+int commandLine(const QString &mdbFile, const BookLocation &where)
+{
+    int lastTable = 0;
+    const Result r = takeOverAccessBook(mdbFile, where, [&](const Progress &p) {
+        if (p.tableNo == lastTable) return;
+        lastTable = p.tableNo;
+        std::fprintf(stderr, "%s\n", qPrintable(QStringLiteral("正在导入表 %1（%2/%3）").arg(p.table).arg(p.tableNo).arg(p.tableCount)));
+    });
+    if (!r.ok) {
+        std::fprintf(stderr, "%s\n", qPrintable(r.why));
+        return 1;
+    }
+    std::printf("%s", r.report.text().toUtf8().constData());
+    if (!r.reportFile.isEmpty()) std::printf("%s\n", qPrintable(QStringLiteral("报告已保存为 ") + r.reportFile));
+    return 0;
+}
+
+} // namespace takeover
