@@ -5,12 +5,15 @@
 #include <mdbtools.h>
 
 #include <QDate>
+#include <QtEndian>
 #include <QFile>
 #include <QFileInfo>
 #include <QTime>
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -37,31 +40,63 @@ SourceType typeOf(int colType)
     }
 }
 
+// Room for any value of a number or date column as text.
+using Scratch = std::array<char, 64>;
+
 // Shortest text that reads back as the same number, in plain notation: the value as Access
-// shows it ("0.1", "3.14159"), never an exponent.
+// shows it ("0.1", "3.14159"). Values too large for any amount keep an exponent.
 template <typename F>
-QByteArray plainNumber(F value)
+int plainNumber(F value, char *out)
 {
-    if (!std::isfinite(value)) return QByteArrayLiteral("nan");
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
-    return QByteArray(buf, int(r.ptr - buf));
+    if (!std::isfinite(value)) return std::snprintf(out, sizeof(Scratch), "nan");
+    auto r = std::to_chars(out, out + sizeof(Scratch), value, std::chars_format::fixed);
+    if (r.ec != std::errc()) r = std::to_chars(out, out + sizeof(Scratch), value);
+    return int(r.ptr - out);
 }
 
 // Access keeps a date as days since 1899-12-30; the fraction is the time of day, also for days
-// before that date.
-QByteArray dateText(double serial)
+// before that date. Written as "yyyy-mm-dd hh:mm:ss".
+int dateText(double serial, char *out)
 {
-    if (!std::isfinite(serial) || std::fabs(serial) > 3e6) return QByteArrayLiteral("nan");
+    if (!std::isfinite(serial) || std::fabs(serial) > 3e6) return std::snprintf(out, sizeof(Scratch), "nan");
     double whole = std::trunc(serial);
     qint64 seconds = std::llround(std::fabs(serial - whole) * 86400.0);
     if (seconds >= 86400) {
         seconds -= 86400;
         whole += serial < 0 ? -1 : 1;
     }
-    const QDate d = QDate(1899, 12, 30).addDays(qint64(whole));
-    const QTime t = QTime(0, 0).addSecs(int(seconds));
-    return (d.toString(QStringLiteral("yyyy-MM-dd")) + u' ' + t.toString(QStringLiteral("HH:mm:ss"))).toLatin1();
+    int y = 0, m = 0, d = 0;
+    QDate(1899, 12, 30).addDays(qint64(whole)).getDate(&y, &m, &d);
+    return std::snprintf(out, sizeof(Scratch), "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, int(seconds / 3600),
+                         int(seconds / 60 % 60), int(seconds % 60));
+}
+
+// Ten-thousandths as plain decimal text: "-7.0000".
+int currencyText(qint64 raw, char *out)
+{
+    const bool negative = raw < 0;
+    // The magnitude of the smallest value does not fit in a signed number.
+    const quint64 mag = negative ? quint64(0) - quint64(raw) : quint64(raw);
+    return std::snprintf(out, sizeof(Scratch), "%s%llu.%04llu", negative ? "-" : "",
+                         static_cast<unsigned long long>(mag / 10000), static_cast<unsigned long long>(mag % 10000));
+}
+
+int integerText(qint64 v, char *out) { return int(std::to_chars(out, out + sizeof(Scratch), v).ptr - out); }
+
+// Columns whose stored bytes are read directly: libmdb then skips making text of them, and
+// its text would be rounded (Single, Double) or out of range (dates before 1900).
+bool readRaw(int colType)
+{
+    switch (colType) {
+    case MDB_BYTE:
+    case MDB_INT:
+    case MDB_LONGINT:
+    case MDB_MONEY:
+    case MDB_FLOAT:
+    case MDB_DOUBLE:
+    case MDB_DATETIME: return true;
+    default: return false;
+    }
 }
 
 class MdbTable final : public SourceTable {
@@ -71,11 +106,15 @@ public:
         const int n = int(t_->num_cols);
         buffers_.resize(size_t(n));
         lengths_.assign(size_t(n), 0);
-        converted_.resize(size_t(n));
+        scratch_.resize(size_t(n));
         for (int i = 0; i < n; ++i) {
             MdbColumn *c = static_cast<MdbColumn *>(g_ptr_array_index(t_->columns, guint(i)));
             cols_.append({QString::fromUtf8(c->name), typeOf(c->col_type)});
             raw_.push_back(c);
+            if (readRaw(c->col_type)) {
+                mdb_bind_column(t_, i + 1, nullptr, nullptr);
+                continue;
+            }
             buffers_[size_t(i)].assign(BindSize, '\0');
             mdb_bind_column(t_, i + 1, buffers_[size_t(i)].data(), &lengths_[size_t(i)]);
         }
@@ -97,24 +136,32 @@ public:
             return false;
         }
         ++read_;
+        const unsigned char *page = mdb_->pg_buf;
         for (size_t i = 0; i < raw_.size(); ++i) {
-            converted_[i].clear();
-            if (lengths_[i] <= 0 && raw_[i]->col_type != MDB_BOOL) continue;
-            switch (raw_[i]->col_type) {
-            // The text libmdb makes of these is rounded or runs out of range: read the stored value.
-            case MDB_DOUBLE: converted_[i] = plainNumber(mdb_get_double(mdb_->pg_buf, raw_[i]->cur_value_start)); break;
-            case MDB_FLOAT: converted_[i] = plainNumber(mdb_get_single(mdb_->pg_buf, raw_[i]->cur_value_start)); break;
-            case MDB_DATETIME: converted_[i] = dateText(mdb_get_double(mdb_->pg_buf, raw_[i]->cur_value_start)); break;
-            case MDB_TEXT:
-            case MDB_MEMO:
-                if (size_t(lengths_[i]) + 4 >= BindSize)
-                    throw SourceError(MdbSource::DamagedMessage + QStringLiteral("表 %1 第 %2 行的 %3 过长，无法完整读出")
-                                                                      .arg(QString::fromUtf8(t_->name))
-                                                                      .arg(read_)
-                                                                      .arg(cols_[int(i)].name));
-                break;
-            default: break;
+            const MdbColumn *c = raw_[i];
+            if (readRaw(c->col_type)) {
+                if (c->cur_value_len <= 0) {
+                    lengths_[i] = 0;
+                    continue;
+                }
+                const int at = c->cur_value_start;
+                char *out = scratch_[i].data();
+                switch (c->col_type) {
+                case MDB_BYTE: lengths_[i] = integerText(page[at], out); break;
+                case MDB_INT: lengths_[i] = integerText(qFromLittleEndian<qint16>(page + at), out); break;
+                case MDB_LONGINT: lengths_[i] = integerText(qFromLittleEndian<qint32>(page + at), out); break;
+                case MDB_MONEY: lengths_[i] = currencyText(qFromLittleEndian<qint64>(page + at), out); break;
+                case MDB_FLOAT: lengths_[i] = plainNumber(mdb_get_single(mdb_->pg_buf, at), out); break;
+                case MDB_DOUBLE: lengths_[i] = plainNumber(mdb_get_double(mdb_->pg_buf, at), out); break;
+                case MDB_DATETIME: lengths_[i] = dateText(mdb_get_double(mdb_->pg_buf, at), out); break;
+                }
+                continue;
             }
+            if ((c->col_type == MDB_TEXT || c->col_type == MDB_MEMO) && size_t(lengths_[i]) + 4 >= BindSize)
+                throw SourceError(MdbSource::DamagedMessage + QStringLiteral("表 %1 第 %2 行的 %3 过长，无法完整读出")
+                                                                  .arg(QString::fromUtf8(t_->name))
+                                                                  .arg(read_)
+                                                                  .arg(cols_[int(i)].name));
         }
         return true;
     }
@@ -128,7 +175,7 @@ public:
     {
         const size_t i = size_t(c);
         if (isNull(c)) return {};
-        if (!converted_[i].isNull()) return converted_[i];
+        if (readRaw(raw_[i]->col_type)) return QByteArrayView(scratch_[i].data(), lengths_[i]);
         if (raw_[i]->col_type == MDB_BOOL) return QByteArrayView(buffers_[i].data(), qstrlen(buffers_[i].data()));
         return QByteArrayView(buffers_[i].data(), lengths_[i]);
     }
@@ -140,7 +187,7 @@ private:
     std::vector<MdbColumn *> raw_;
     std::vector<std::vector<char>> buffers_;
     std::vector<int> lengths_;
-    std::vector<QByteArray> converted_;
+    std::vector<Scratch> scratch_;   // number and date columns as text
     qint64 read_ = 0;
 };
 

@@ -10,8 +10,11 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QTextStream>
+
+#include <sqlite3.h>
 
 #include <charconv>
 #include <cstdio>
@@ -132,11 +135,11 @@ std::optional<qint64> integerOf(SourceType type, QByteArrayView t)
     return d->raw() / Decimal::Scale;
 }
 
-QString textOf(SourceType type, QByteArrayView t)
+QByteArrayView textOf(SourceType type, QByteArrayView t)
 {
     // A date with no time of day is the book's "yyyy-mm-dd".
-    if (type == SourceType::Date && t.endsWith(" 00:00:00")) return QString::fromLatin1(t.first(10));
-    return QString::fromUtf8(t);
+    if (type == SourceType::Date && t.endsWith(" 00:00:00")) return t.first(10);
+    return t;
 }
 
 QString quoted(QByteArrayView t) { return u'“' + QString::fromUtf8(t) + u'”'; }
@@ -151,31 +154,113 @@ struct ColumnPlan {
     int problems = 0;
 };
 
-// Writes rows in statements of many rows each.
-class BatchInsert {
+// One value of a row on its way into the book: a view of the source's text where it can be
+// (valid until the source steps on), or text of its own (hashes, new numbers, rows held back).
+struct Cell {
+    enum Kind : char { Null, Int, Text };
+    Kind kind = Null;
+    qint64 n = 0;
+    QByteArrayView text;
+    QByteArray owned;
+
+    void setInt(qint64 v) { kind = Int, n = v; }
+    void setNull() { kind = Null; }
+    void setText(QByteArrayView v) { kind = Text, text = v; }
+    void setOwned(QByteArray v)
+    {
+        kind = Text;
+        owned = std::move(v);
+        text = owned;
+    }
+    QString toString() const { return kind == Text ? QString::fromUtf8(text) : kind == Int ? QString::number(n) : QString(); }
+    // Keeps the text when the source moves on.
+    void own()
+    {
+        if (kind == Text && text.data() != owned.constData()) setOwned(text.toByteArray());
+    }
+};
+using Cells = std::vector<Cell>;
+
+class RowWriter {
 public:
-    BatchInsert(Database &db, const QString &table, const QStringList &columns)
+    virtual ~RowWriter() = default;
+    virtual void add(const Cells &row) = 0;
+    virtual void flush() = 0;   // every row added so far is in the book
+};
+
+QString insertStatement(const QString &table, const QStringList &columns, int rows)
+{
+    const QString one = u'(' + QStringList(columns.size(), QStringLiteral("?")).join(u',') + u')';
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3").arg(table, columns.join(u','), QStringList(rows, one).join(u','));
+}
+
+// SQLite: one kept statement through SQLite's own interface, text bound as the UTF-8 it arrives
+// in; the book's rows go in at the speed the file is read.
+class SqliteWriter final : public RowWriter {
+public:
+    SqliteWriter(Database &db, const QString &table, const QStringList &columns)
+    {
+        const QVariant handle = db.connection().driver()->handle();
+        if (qstrcmp(handle.typeName(), "sqlite3*") != 0) throw Failure(QStringLiteral("SQLite接口不可用"));
+        db_ = *static_cast<sqlite3 *const *>(handle.data());
+        const QByteArray sql = insertStatement(table, columns, 1).toUtf8();
+        if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &st_, nullptr) != SQLITE_OK) fail();
+    }
+    ~SqliteWriter() override { sqlite3_finalize(st_); }
+
+    void add(const Cells &row) override
+    {
+        for (int i = 0; i < int(row.size()); ++i) {
+            const Cell &c = row[size_t(i)];
+            if (c.kind == Cell::Int) sqlite3_bind_int64(st_, i + 1, c.n);
+            else if (c.kind == Cell::Text) sqlite3_bind_text(st_, i + 1, c.text.data(), int(c.text.size()), SQLITE_TRANSIENT);
+            else sqlite3_bind_null(st_, i + 1);
+        }
+        if (sqlite3_step(st_) != SQLITE_DONE) fail();
+        sqlite3_reset(st_);
+    }
+    void flush() override {}
+
+private:
+    [[noreturn]] void fail()
+    {
+        const DbError e(QString::fromUtf8(sqlite3_errmsg(db_)), QString::number(sqlite3_extended_errcode(db_)));
+        if (st_) sqlite3_reset(st_);
+        throw e;
+    }
+
+    sqlite3 *db_ = nullptr;
+    sqlite3_stmt *st_ = nullptr;
+};
+
+// PostgreSQL: statements of many rows each, so the rows do not wait on a round trip each.
+class BatchWriter final : public RowWriter {
+public:
+    BatchWriter(Database &db, const QString &table, const QStringList &columns)
         : db_(db), table_(table), columns_(columns)
     {
     }
 
-    void add(QVariantList &&row)
+    void add(const Cells &row) override
     {
-        for (QVariant &v : row) pending_.append(std::move(v));
+        for (const Cell &c : row) {
+            if (c.kind == Cell::Int) pending_.append(c.n);
+            else if (c.kind == Cell::Text) pending_.append(QString::fromUtf8(c.text));
+            else pending_.append(QVariant(QMetaType::fromType<QString>()));
+        }
         if (++rows_ == RowsPerStatement) flush();
     }
 
-    void flush()
+    void flush() override
     {
         if (rows_ == 0) return;
-        QSqlQuery *q = nullptr;
         QSqlQuery tail;
+        QSqlQuery *q = &tail;
         if (rows_ == RowsPerStatement) {
-            if (!full_) full_.emplace(db_.prepare(statement(RowsPerStatement)));
+            if (!full_) full_.emplace(db_.prepare(insertStatement(table_, columns_, RowsPerStatement)));
             q = &*full_;
         } else {
-            tail = db_.prepare(statement(rows_));
-            q = &tail;
+            tail = db_.prepare(insertStatement(table_, columns_, rows_));
         }
         for (int i = 0; i < pending_.size(); ++i) q->bindValue(i, pending_[i]);
         Database::run(*q);
@@ -184,13 +269,6 @@ public:
     }
 
 private:
-    QString statement(int rows) const
-    {
-        const QString one = u'(' + QStringList(columns_.size(), QStringLiteral("?")).join(u',') + u')';
-        return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-            .arg(table_, columns_.join(u','), QStringList(rows, one).join(u','));
-    }
-
     Database &db_;
     QString table_;
     QStringList columns_;
@@ -198,6 +276,12 @@ private:
     int rows_ = 0;
     std::optional<QSqlQuery> full_;
 };
+
+std::unique_ptr<RowWriter> writerFor(Database &db, const QString &table, const QStringList &columns)
+{
+    if (db.engine() == Database::Engine::SQLite) return std::make_unique<SqliteWriter>(db, table, columns);
+    return std::make_unique<BatchWriter>(db, table, columns);
+}
 
 // One take-over into an open, empty book, inside the caller's transaction.
 class Copier {
@@ -251,39 +335,42 @@ private:
         if (progress_) progress_(p);
     }
 
-    // The value for column c of the current row, or a problem note.
-    // rowName() names the row in a note; called only when there is one to write.
-    QVariant convert(ColumnPlan &c, const SourceTable &row, const auto &rowName, const QString &table)
+    // Column c of the current row into `out`, or a problem note. rowName() names the row in a
+    // note; called only when there is one to write.
+    void convert(ColumnPlan &c, const SourceTable &row, const auto &rowName, const QString &table, Cell &out)
     {
-        if (c.source < 0) return {};
         const bool null = row.isNull(c.source);
         const QByteArrayView t = null ? QByteArrayView() : row.text(c.source);
         switch (c.kind) {
         case ColumnKind::Text:
             // libmdb cannot tell an empty text from a NULL; both come over as NULL, from any source.
-            if (null || t.isEmpty()) return QVariant(QMetaType::fromType<QString>());
-            return textOf(c.type, t);
+            if (null || t.isEmpty()) out.setNull();
+            else out.setText(textOf(c.type, t));
+            return;
         case ColumnKind::Amount: {
-            if (null) return qint64(0);
+            out.setInt(0);
+            if (null) return;
             const std::optional<Decimal> d = amountOf(c.type, t);
             if (!d) {
                 problem(c, table, rowName(), QStringLiteral("的值%1不是金额或数量，记为 0。").arg(quoted(t)));
-                return qint64(0);
+                return;
             }
             c.sum += *d;
-            return d->raw();
+            out.setInt(d->raw());
+            return;
         }
         case ColumnKind::Integer: {
-            if (null) return qint64(0);
+            out.setInt(0);
+            if (null) return;
             const std::optional<qint64> n = integerOf(c.type, t);
             if (!n) {
                 problem(c, table, rowName(), QStringLiteral("的值%1不是整数，记为 0。").arg(quoted(t)));
-                return qint64(0);
+                return;
             }
-            return *n;
+            out.setInt(*n);
+            return;
         }
         }
-        return {};
     }
 
     void problem(ColumnPlan &c, const QString &table, const QString &rowName, const QString &what)
@@ -335,26 +422,36 @@ private:
         QList<qint64> unknownValues(unknown.size(), 0);
 
         QStringList insertColumns{QStringLiteral("id")};
-        for (const ColumnPlan &p : plan)
-            if (p.source >= 0) insertColumns << p.name;
-        BatchInsert out(db_, name, insertColumns);
+        QList<int> cellOf(plan.size(), -1);   // plan column -> its place in a row of cells
+        for (int i = 0; i < plan.size(); ++i)
+            if (plan[i].source >= 0) {
+                cellOf[i] = int(insertColumns.size());
+                insertColumns << plan[i].name;
+            }
+        const std::unique_ptr<RowWriter> out = writerFor(db_, name, insertColumns);
 
         // Unique columns (document numbers, operator names): a value seen before is looked up.
         QList<int> uniqueAt;
         for (const QString &u : target.unique)
             for (int i = 0; i < plan.size(); ++i)
-                if (plan[i].name == u && plan[i].source >= 0) uniqueAt.append(i);
+                if (plan[i].name == u && cellOf[i] >= 0) uniqueAt.append(cellOf[i]);
         QSet<size_t> seenKeys;
         QSet<QString> keysNotYetWritten;   // of rows held back until the end
-        const ListKey *listKey = nullptr;
+        QList<int> listAt;
         for (const ListKey &k : listKeys())
-            if (name == QLatin1String(k.table)) listKey = &k;
+            if (name == QLatin1String(k.table))
+                for (const QString &col : k.columns)
+                    for (int i = 0; i < plan.size(); ++i)
+                        if (plan[i].name == col && cellOf[i] >= 0) listAt.append(cellOf[i]);
         QHash<QString, int> listCounts;
+        int passwordAt = -1;
+        if (name == u"yhsz")
+            for (int i = 0; i < plan.size(); ++i)
+                if (plan[i].name == u"yhmm") passwordAt = cellOf[i];
 
-        const bool passwords = name == u"yhsz";
         struct HeldBack {
             QString originalId;
-            QVariantList values;
+            Cells cells;
         };
         QList<HeldBack> heldBack;
         qint64 maxId = 0, read = 0;
@@ -362,6 +459,7 @@ private:
         Progress progress{name, tableNo, tableCount, 0, declared};
         tick(progress);
 
+        Cells row(size_t(insertColumns.size()));
         while (src->next()) {
             ++read;
             // Rows are named by their id in the report, or by their place when they have none.
@@ -369,50 +467,52 @@ private:
             auto rowName = [&] {
                 return hasId ? QStringLiteral("id ") + QString::fromUtf8(src->text(idColumn)) : QStringLiteral("第 %1 行").arg(read);
             };
-            QVariantList values;
-            values.reserve(insertColumns.size());
-            values.append(QVariant());   // the id, set below
-            for (ColumnPlan &p : plan) {
-                if (p.source < 0) continue;
-                values.append(convert(p, *src, rowName, name));
-            }
+            for (int i = 0; i < plan.size(); ++i)
+                if (cellOf[i] >= 0) convert(plan[i], *src, rowName, name, row[size_t(cellOf[i])]);
             for (int u = 0; u < unknown.size(); ++u)
                 if (!src->isNull(unknown[u])) ++unknownValues[u];
-            if (passwords) hashPasswordIn(plan, values);
-            for (int at : uniqueAt) keepUnique(name, plan, at, values, rowName, seenKeys, keysNotYetWritten, out);
-            if (listKey) listCounts[listKeyText(*listKey, plan, values)] += 1;
+            // The Access book keeps passwords as typed; the new one keeps their hashes only.
+            if (passwordAt >= 0) row[size_t(passwordAt)].setOwned(hashPassword(row[size_t(passwordAt)].toString()).toUtf8());
+            for (int at : uniqueAt) keepUnique(name, insertColumns[at], row[size_t(at)], rowName, seenKeys, keysNotYetWritten, *out);
+            if (!listAt.isEmpty()) {
+                QStringList parts;
+                for (int at : listAt) parts << row[size_t(at)].toString();
+                listCounts[parts.join(u'/')] += 1;
+            }
 
             std::optional<qint64> id;
             if (hasId) id = integerOf(cols[idColumn].type, src->text(idColumn));
             bool free = id && *id > maxId;
             if (id && !free) {
                 // Rows seldom come out of id order; when one does, the book says whether its id is free.
-                out.flush();
+                out->flush();
                 free = !db_.exists(QStringLiteral("SELECT 1 FROM %1 WHERE id = ?").arg(name), {*id});
             }
             if (free) {
-                values[0] = *id;
+                row[0].setInt(*id);
                 maxId = std::max(maxId, *id);
-                out.add(std::move(values));
+                out->add(row);
             } else {
                 const QString shown = hasId ? QString::fromUtf8(src->text(idColumn)) : QStringLiteral("空");
-                for (int at : uniqueAt) keysNotYetWritten.insert(values[columnInRow(plan, at)].toString());
-                heldBack.append({shown, std::move(values)});
+                for (int at : uniqueAt) keysNotYetWritten.insert(row[size_t(at)].toString());
+                Cells kept = row;
+                for (Cell &c : kept) c.own();
+                heldBack.append({shown, std::move(kept)});
             }
             if (read % RowsPerProgress == 0) {
                 progress.rows = read;
                 tick(progress);
             }
         }
-        out.flush();
+        out->flush();
         // Rows whose id was missing or taken get the next ids after the largest.
         for (HeldBack &h : heldBack) {
-            h.values[0] = ++maxId;
+            h.cells[0].setInt(++maxId);
             if (idColumn >= 0 && heldBack.size() <= ExamplesPerColumn)
                 note(QStringLiteral("表 %1 的 id %2 重复或无效，该行改为 id %3。").arg(name, h.originalId).arg(maxId));
-            out.add(std::move(h.values));
+            out->add(h.cells);
         }
-        out.flush();
+        out->flush();
         if (idColumn >= 0 && heldBack.size() > ExamplesPerColumn)
             note(QStringLiteral("表 %1 有 %2 行的 id 重复或无效，已改为最大 id 之后的编号。").arg(name).arg(heldBack.size()));
         for (int u = 0; u < unknown.size(); ++u)
@@ -434,53 +534,24 @@ private:
         tick(progress);
     }
 
-    // Position of plan column `at` in a row of values (the id comes first, absent columns are left out).
-    static int columnInRow(const QList<ColumnPlan> &plan, int at)
-    {
-        int pos = 1;
-        for (int i = 0; i < at; ++i)
-            if (plan[i].source >= 0) ++pos;
-        return pos;
-    }
-
-    static QString listKeyText(const ListKey &k, const QList<ColumnPlan> &plan, const QVariantList &values)
-    {
-        QStringList parts;
-        for (const QString &col : k.columns)
-            for (int i = 0; i < plan.size(); ++i)
-                if (plan[i].name == col && plan[i].source >= 0) parts << values[columnInRow(plan, i)].toString();
-        return parts.join(u'/');
-    }
-
-    // The Access book keeps passwords as typed; the new one keeps their hashes only.
-    static void hashPasswordIn(const QList<ColumnPlan> &plan, QVariantList &values)
-    {
-        for (int i = 0; i < plan.size(); ++i)
-            if (plan[i].name == u"yhmm" && plan[i].source >= 0) {
-                QVariant &v = values[columnInRow(plan, i)];
-                v = hashPassword(v.toString());
-            }
-    }
-
     // A second header with one number, or a second operator of one name: the first keeps it,
     // the later ones get "-2", "-3", … so no row is lost and the unique rule holds.
-    void keepUnique(const QString &table, const QList<ColumnPlan> &plan, int at, QVariantList &values, const auto &rowName,
-                    QSet<size_t> &seen, QSet<QString> &notYetWritten, BatchInsert &out)
+    void keepUnique(const QString &table, const QString &column, Cell &cell, const auto &rowName, QSet<size_t> &seen,
+                    QSet<QString> &notYetWritten, RowWriter &out)
     {
-        QVariant &v = values[columnInRow(plan, at)];
-        if (v.isNull()) return;
-        const QString value = v.toString();
+        if (cell.kind == Cell::Null) return;
+        const QString value = cell.toString();
         auto taken = [&](const QString &s) {
             if (!seen.contains(qHash(s))) return false;
             if (notYetWritten.contains(s)) return true;
             out.flush();
-            return db_.exists(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(table, plan[at].name), {s});
+            return db_.exists(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(table, column), {s});
         };
         QString chosen = value;
         for (int n = 2; taken(chosen); ++n) chosen = value + u'-' + QString::number(n);
         seen.insert(qHash(chosen));
         if (chosen == value) return;
-        v = chosen;
+        cell.setOwned(chosen.toUtf8());
         const bool isOperator = table == u"yhsz";
         note(isOperator ? QStringLiteral("表 yhsz %1：操作员名称“%2”重复，改名为“%3”，密码不变，未授予权限。").arg(rowName(), value, chosen)
                         : QStringLiteral("表 %1 %2：单号 %3 重复，改为 %4；明细和流水仍随原单号。").arg(table, rowName(), value, chosen));
@@ -578,6 +649,25 @@ bool postgresHoldsBook(Database &db)
                                     "AND table_name IN ('schema_version', 'sp')"));
 }
 
+// The lookup indexes of a new book: built once over the rows taken over, instead of row by row
+// as they arrive, which costs several times the copying. The unique ones stay: they keep
+// document numbers and operator names apart while the rows come in.
+QStringList dropLookupIndexes(Database &db)
+{
+    QStringList names, definitions;
+    QSqlQuery q = db.exec(db.engine() == Database::Engine::SQLite
+                              ? QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL")
+                              : QStringLiteral("SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema()"));
+    while (q.next()) {
+        const QString sql = q.value(1).toString();
+        if (sql.startsWith(QStringLiteral("CREATE UNIQUE"), Qt::CaseInsensitive)) continue;
+        names << q.value(0).toString();
+        definitions << sql;
+    }
+    for (const QString &n : names) db.exec(QStringLiteral("DROP INDEX %1").arg(n));
+    return definitions;
+}
+
 // Creates the schema and copies every table inside one transaction of `db`, then checks.
 void fill(TableSource &source, Database &db, Report &report, const ProgressFn &progress, const std::atomic<bool> *cancel)
 {
@@ -585,7 +675,15 @@ void fill(TableSource &source, Database &db, Report &report, const ProgressFn &p
     schema::create(db, QString());
     // The new book's own company row and operator give way to the Access book's.
     for (const char *t : {"danwei", "yhsz", "quanxian"}) db.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)));
+    const QStringList indexes = dropLookupIndexes(db);
     Copier(source, db, report, progress, cancel).run();
+    Progress building{QStringLiteral("索引"), 0, int(indexes.size()), 0, -1};
+    for (const QString &sql : indexes) {
+        if (cancel && cancel->load()) throw Cancelled{};
+        ++building.tableNo;
+        if (progress) progress(building);
+        db.exec(sql);
+    }
     check(db, report);
     tx.commit();
 }
@@ -650,6 +748,7 @@ Result takeOver(TableSource &source, const BookLocation &where, const ProgressFn
                 // The work file is thrown away on any failure: it needs no protection while it fills.
                 db.exec(QStringLiteral("PRAGMA journal_mode=MEMORY"));
                 db.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+                db.exec(QStringLiteral("PRAGMA cache_size=-65536"));   // 64 MiB: the indexes are sorted in memory
                 fill(source, db, r.report, progress, cancel);
                 db.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
                 db.disconnect();
