@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -17,7 +18,9 @@
 #include <sqlite3.h>
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
+#include <future>
 #include <fcntl.h>
 #include <optional>
 #include <unistd.h>
@@ -194,15 +197,20 @@ QString insertStatement(const QString &table, const QStringList &columns, int ro
     return QStringLiteral("INSERT INTO %1 (%2) VALUES %3").arg(table, columns.join(u','), QStringList(rows, one).join(u','));
 }
 
+sqlite3 *sqliteHandle(Database &db)
+{
+    const QVariant handle = db.connection().driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0) throw Failure(QStringLiteral("SQLite接口不可用"));
+    return *static_cast<sqlite3 *const *>(handle.data());
+}
+
 // SQLite: one kept statement through SQLite's own interface, text bound as the UTF-8 it arrives
 // in; the book's rows go in at the speed the file is read.
 class SqliteWriter final : public RowWriter {
 public:
     SqliteWriter(Database &db, const QString &table, const QStringList &columns)
     {
-        const QVariant handle = db.connection().driver()->handle();
-        if (qstrcmp(handle.typeName(), "sqlite3*") != 0) throw Failure(QStringLiteral("SQLite接口不可用"));
-        db_ = *static_cast<sqlite3 *const *>(handle.data());
+        db_ = sqliteHandle(db);
         const QByteArray sql = insertStatement(table, columns, 1).toUtf8();
         if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &st_, nullptr) != SQLITE_OK) fail();
     }
@@ -649,6 +657,54 @@ bool postgresHoldsBook(Database &db)
                                     "AND table_name IN ('schema_version', 'sp')"));
 }
 
+// Progress at least a few times a second, also while one long step runs (an index over a
+// million rows, the final write to the disk): the last progress is told again.
+class Heartbeat {
+public:
+    Heartbeat(const ProgressFn &progress, const std::atomic<bool> *cancel) : progress_(progress), cancel_(cancel)
+    {
+        clock_.start();
+    }
+
+    void operator()(const Progress &p)
+    {
+        last_ = p;
+        tell();
+    }
+    void again()
+    {
+        if (clock_.elapsed() >= 200) tell();
+    }
+    bool cancelled() const { return cancel_ && cancel_->load(); }
+
+    // SQLite calls back every so many steps of a statement; a cancel stops the statement.
+    void attach(Database &db)
+    {
+        if (db.engine() != Database::Engine::SQLite) return;
+        sqlite3_progress_handler(sqliteHandle(db), 50000, [](void *self) {
+            auto *h = static_cast<Heartbeat *>(self);
+            h->again();
+            return h->cancelled() ? 1 : 0;
+        }, this);
+    }
+    void detach(Database &db)
+    {
+        if (db.engine() == Database::Engine::SQLite) sqlite3_progress_handler(sqliteHandle(db), 0, nullptr, nullptr);
+    }
+
+private:
+    void tell()
+    {
+        clock_.restart();
+        if (progress_) progress_(last_);
+    }
+
+    const ProgressFn &progress_;
+    const std::atomic<bool> *cancel_;
+    Progress last_;
+    QElapsedTimer clock_;
+};
+
 // The lookup indexes of a new book: built once over the rows taken over, instead of row by row
 // as they arrive, which costs several times the copying. The unique ones stay: they keep
 // document numbers and operator names apart while the rows come in.
@@ -669,21 +725,29 @@ QStringList dropLookupIndexes(Database &db)
 }
 
 // Creates the schema and copies every table inside one transaction of `db`, then checks.
-void fill(TableSource &source, Database &db, Report &report, const ProgressFn &progress, const std::atomic<bool> *cancel)
+void fill(TableSource &source, Database &db, Report &report, Heartbeat &beat, const std::atomic<bool> *cancel)
 {
+    beat.attach(db);
+    struct Detach {
+        Heartbeat &beat;
+        Database &db;
+        ~Detach() { beat.detach(db); }
+    } detach{beat, db};
     Transaction tx(db);
     schema::create(db, QString());
     // The new book's own company row and operator give way to the Access book's.
     for (const char *t : {"danwei", "yhsz", "quanxian"}) db.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)));
     const QStringList indexes = dropLookupIndexes(db);
-    Copier(source, db, report, progress, cancel).run();
-    Progress building{QStringLiteral("索引"), 0, int(indexes.size()), 0, -1};
+    const ProgressFn tell = [&beat](const Progress &p) { beat(p); };
+    Copier(source, db, report, tell, cancel).run();
+    Progress building{BuildingIndexesStep, 0, 0, 0, qint64(indexes.size())};
     for (const QString &sql : indexes) {
-        if (cancel && cancel->load()) throw Cancelled{};
-        ++building.tableNo;
-        if (progress) progress(building);
+        if (beat.cancelled()) throw Cancelled{};
+        beat(building);
         db.exec(sql);
+        ++building.rows;
     }
+    beat(Progress{CheckingStep, 0, 0, 0, -1});
     check(db, report);
     tx.commit();
 }
@@ -724,6 +788,7 @@ Result takeOver(TableSource &source, const BookLocation &where, const ProgressFn
     Result r;
     r.report.source = source.describe();
     r.report.book = where.describe();
+    Heartbeat beat(progress, cancel);
     auto fail = [&](const QString &why) {
         r.ok = false;
         r.why = why;
@@ -749,10 +814,14 @@ Result takeOver(TableSource &source, const BookLocation &where, const ProgressFn
                 db.exec(QStringLiteral("PRAGMA journal_mode=MEMORY"));
                 db.exec(QStringLiteral("PRAGMA synchronous=OFF"));
                 db.exec(QStringLiteral("PRAGMA cache_size=-65536"));   // 64 MiB: the indexes are sorted in memory
-                fill(source, db, r.report, progress, cancel);
+                fill(source, db, r.report, beat, cancel);
                 db.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
                 db.disconnect();
-                if (!syncFile(work)) throw Failure(QStringLiteral("无法写入磁盘：") + work);
+                // The book is on the disk before it takes its name.
+                beat(Progress{WritingStep, 0, 0, 0, -1});
+                std::future<bool> synced = std::async(std::launch::async, [&work] { return syncFile(work); });
+                while (synced.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) beat.again();
+                if (!synced.get()) throw Failure(QStringLiteral("无法写入磁盘：") + work);
                 if (QFileInfo::exists(where.file)) throw Failure(ExistsMessage + where.file);
                 if (!QFile::rename(work, where.file)) throw Failure(QStringLiteral("无法改名为 ") + where.file);
                 syncFile(fi.absolutePath());
@@ -765,7 +834,7 @@ Result takeOver(TableSource &source, const BookLocation &where, const ProgressFn
             QString why;
             if (!db.open(&why)) return fail(why);
             if (postgresHoldsBook(db)) return fail(ExistsMessage + where.describe());
-            fill(source, db, r.report, progress, cancel);
+            fill(source, db, r.report, beat, cancel);
         }
     } catch (const Cancelled &) {
         r.cancelled = true;
@@ -773,6 +842,10 @@ Result takeOver(TableSource &source, const BookLocation &where, const ProgressFn
     } catch (const SourceError &e) {
         return fail(FailedMessage + e.text());
     } catch (const DbError &e) {
+        if (beat.cancelled()) {   // the statement a cancel interrupted
+            r.cancelled = true;
+            return fail(CancelledMessage);
+        }
         return fail(FailedMessage + e.text());
     } catch (const std::exception &e) {
         return fail(FailedMessage + QString::fromStdString(e.what()));
@@ -806,7 +879,13 @@ Result takeOverAccessBook(const QString &mdbFile, const BookLocation &where, con
 int commandLine(const QString &mdbFile, const BookLocation &where)
 {
     int lastTable = 0;
+    QString lastStep;
     const Result r = takeOverAccessBook(mdbFile, where, [&](const Progress &p) {
+        if (p.tableCount == 0) {
+            if (p.table != lastStep) std::fprintf(stderr, "%s\n", qPrintable(p.table));
+            lastStep = p.table;
+            return;
+        }
         if (p.tableNo == lastTable) return;
         lastTable = p.tableNo;
         std::fprintf(stderr, "%s\n", qPrintable(QStringLiteral("正在导入表 %1（%2/%3）").arg(p.table).arg(p.tableNo).arg(p.tableCount)));

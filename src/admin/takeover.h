@@ -17,11 +17,11 @@
 namespace takeover {
 
 struct Progress {
-    QString table;
+    QString table;            // or, with tableCount 0, one of the steps after the tables
     int tableNo = 0;          // from 1
     int tableCount = 0;
-    qint64 rows = 0;          // rows of this table written so far
-    qint64 tableRows = -1;    // rows the table holds, -1 when unknown
+    qint64 rows = 0;          // rows of this table written so far (indexes built so far)
+    qint64 tableRows = -1;    // rows the table holds (indexes to build), -1 when unknown
 };
 // Called at the start of each table and every few thousand rows, so a window can show it and
 // the operator can cancel.
@@ -71,6 +71,10 @@ Result takeOverAccessBook(const QString &mdbFile, const BookLocation &where, con
 // marvoda --take-over FILE: the tables as they are read on standard error, the report on
 // standard output; 0 when the book was made, 1 with the reason on standard error otherwise.
 int commandLine(const QString &mdbFile, const BookLocation &where);
+
+inline const QString BuildingIndexesStep = QStringLiteral("正在建立索引");
+inline const QString CheckingStep = QStringLiteral("正在核对行数和金额合计");
+inline const QString WritingStep = QStringLiteral("正在写入磁盘");
 
 inline const QString AccessBookName = QStringLiteral("KLVData1.mdb");
 inline const QString ExistsMessage = QStringLiteral("账套已存在，不可覆盖：");

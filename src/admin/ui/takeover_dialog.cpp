@@ -67,9 +67,10 @@ void TakeOverDialog::reject()
 
 void TakeOverDialog::showProgress(const takeover::Progress &p)
 {
-    table_->setText(QStringLiteral("正在导入表 %1（%2/%3）").arg(p.table).arg(p.tableNo).arg(p.tableCount));
-    rows_->setText(p.tableRows >= 0 ? QStringLiteral("%1 / %2 行").arg(p.rows).arg(p.tableRows)
-                                    : QStringLiteral("%1 行").arg(p.rows));
+    table_->setText(p.tableCount == 0 ? p.table : QStringLiteral("正在导入表 %1（%2/%3）").arg(p.table).arg(p.tableNo).arg(p.tableCount));
+    const QString unit = p.tableCount == 0 ? QString() : QStringLiteral(" 行");
+    rows_->setText(p.tableRows > 0 ? QStringLiteral("%1 / %2").arg(p.rows).arg(p.tableRows) + unit
+                   : p.tableCount == 0 ? QString() : QString::number(p.rows) + unit);
     bar_->setRange(0, p.tableRows > 0 ? 1000 : 1);
     bar_->setValue(p.tableRows > 0 ? int(p.rows * 1000 / p.tableRows) : 1);
 }
@@ -84,6 +85,8 @@ void TakeOverDialog::showReport(const takeover::Result &r)
     report_->show();
     button_->setText(QStringLiteral("确定"));
     button_->setEnabled(true);
+    button_->setDefault(true);
+    button_->setFocus();
     resize(760, 520);
 }
 
