@@ -135,14 +135,26 @@ void takeOverAccessBook(const bench::Options &o)
     const qint64 before = peakKb();
     const QString book = QDir(o.workDir).filePath(QStringLiteral("book/KLVData1.db"));
     qint64 longestGapNs = 0, last = 0;
+    QString gapAfter, previous = QStringLiteral("start");
     t.restart();
-    const takeover::Result r = takeover::takeOverAccessBook(mdb, BookLocation::sqlite(book), [&](const takeover::Progress &) {
+    const takeover::Result r = takeover::takeOverAccessBook(mdb, BookLocation::sqlite(book), [&](const takeover::Progress &p) {
         const qint64 now = t.nsecsElapsed();
-        longestGapNs = std::max(longestGapNs, now - last);
+        if (now - last > longestGapNs) {
+            longestGapNs = now - last;
+            gapAfter = previous;
+        }
         last = now;
+        if (qEnvironmentVariableIsSet("MARVODA_BENCH_VERBOSE") && !previous.startsWith(p.table))
+            std::fprintf(stderr, "%8.0f ms %s\n", double(now) / 1e6, qPrintable(p.table));
+        previous = QStringLiteral("%1 %2").arg(p.table).arg(p.rows);
     });
     const double ours = double(t.nsecsElapsed()) / 1e6;
-    longestGapNs = std::max(longestGapNs, t.nsecsElapsed() - last);
+    if (t.nsecsElapsed() - last > longestGapNs) {
+        longestGapNs = t.nsecsElapsed() - last;
+        gapAfter = previous;
+    }
+    if (qEnvironmentVariableIsSet("MARVODA_BENCH_VERBOSE"))
+        std::fprintf(stderr, "longest progress gap after: %s\n", qPrintable(gapAfter));
     if (!r.ok) throw std::runtime_error(r.why.toStdString());
     const qint64 peak = peakKb();
     bench::report(QStringLiteral("take-over %1 goods + %2 ledger rows (progress gap ≤ %3 ms, peak %4 MB, was %5 MB)")
