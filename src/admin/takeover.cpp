@@ -768,6 +768,7 @@ void fill(TableSource &source, Database &db, Report &report, Heartbeat &beat, co
     }
     beat(Progress{CheckingStep, 0, 0, 0, -1});
     check(db, report);
+    if (beat.cancelled()) throw Cancelled{};
     tx.commit();
 }
 
