@@ -31,7 +31,7 @@ namespace {
 
 using schema::ColumnKind;
 
-// Rows written per statement: few round trips, well under either engine's limit of bound values.
+// Rows per statement on PostgreSQL: few round trips, well under its limit of bound values.
 constexpr int RowsPerStatement = 64;
 // Progress is reported (and a cancel noticed) this often.
 constexpr qint64 RowsPerProgress = 2048;
@@ -490,6 +490,7 @@ private:
 
             std::optional<qint64> id;
             if (hasId) id = integerOf(cols[idColumn].type, src->text(idColumn));
+            else if (idColumn < 0) id = maxId + 1;   // a table kept without ids: numbered as read
             bool free = id && *id > maxId;
             if (id && !free) {
                 // Rows seldom come out of id order; when one does, the book says whether its id is free.

@@ -221,6 +221,7 @@ private slots:
                 {{"1", "管", "abc", "x", "p"}, {"2", "线", "3", {}, {}}});
         src.add("zu", {{"id", Int}, {"spid1", SourceType::Double}, {"spid2", Int}}, {{"1", "1.5", "2"}});
         src.add("tmp1", {{"a", Txt}}, {{"1"}, {"2"}, {"3"}});
+        src.add("dw", {{"dw", Txt}}, {{"根"}, {"吨"}});
         const takeover::Result r = takeover::takeOver(src, place.where());
         QVERIFY2(r.ok, qPrintable(r.why));
         const QString n = notes(r);
@@ -237,6 +238,8 @@ private slots:
         QCOMPARE(valueAt(dm.db(), "sp", 2, "kcsl").toLongLong(), qint64(30000));
         QVERIFY(valueAt(dm.db(), "sp", 2, "bz").isNull());
         QCOMPARE(valueAt(dm.db(), "sp", 2, "kcje").toLongLong(), qint64(0));
+        QVERIFY(n.contains("Access 表 dw 没有 id 列，按读出顺序编号。"));
+        QCOMPARE(valueAt(dm.db(), "dw", 2, "dw").toString(), QString("吨"));
         // The book needs its company row and built-in operator: added, and said so.
         QVERIFY(n.contains("已加入空白的一行"));
         QVERIFY(n.contains("已加入（密码为空）及其全部权限"));
