@@ -85,8 +85,9 @@ std::optional<qint64> wholeNumber(QByteArrayView t)
     return v;
 }
 
-// Plain "-123.4567" with at most four decimals, read straight into ten-thousandths; anything
-// else goes through Decimal::parse (blanks, more decimals to round).
+// Plain "-123.4567" with at most four decimals and fourteen whole digits, read straight into
+// ten-thousandths without any chance of overflow; anything else goes through Decimal::parse
+// (blanks, more decimals to round, the far ends of the Currency range).
 std::optional<Decimal> plainDecimal(QByteArrayView t)
 {
     qsizetype i = 0;
@@ -95,7 +96,7 @@ std::optional<Decimal> plainDecimal(QByteArrayView t)
     qint64 whole = 0;
     int digits = 0;
     for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i, ++digits) {
-        if (digits >= 15) return std::nullopt;
+        if (digits >= 14) return std::nullopt;
         whole = whole * 10 + (t[i] - '0');
     }
     qint64 frac = 0;
