@@ -129,10 +129,7 @@ public:
     {
         if (!mdb_fetch_row(t_)) {
             if (read_ != qint64(t_->num_rows))
-                throw SourceError(MdbSource::DamagedMessage + QStringLiteral("表 %1 应有 %2 行，只读出 %3 行")
-                                                                  .arg(QString::fromUtf8(t_->name))
-                                                                  .arg(t_->num_rows)
-                                                                  .arg(read_));
+                throw damaged(QStringLiteral("应有 %1 行，只读出 %2 行").arg(t_->num_rows).arg(read_));
             return false;
         }
         ++read_;
@@ -158,10 +155,9 @@ public:
                 continue;
             }
             if ((c->col_type == MDB_TEXT || c->col_type == MDB_MEMO) && size_t(lengths_[i]) + 4 >= BindSize)
-                throw SourceError(MdbSource::DamagedMessage + QStringLiteral("表 %1 第 %2 行的 %3 过长，无法完整读出")
-                                                                  .arg(QString::fromUtf8(t_->name))
-                                                                  .arg(read_)
-                                                                  .arg(cols_[int(i)].name));
+                throw damaged(QStringLiteral("第 %1 行的 %2 过长，无法完整读出").arg(read_).arg(cols_[int(i)].name));
+            if (c->col_type == MDB_MEMO && !memoComplete(c))
+                throw damaged(QStringLiteral("第 %1 行的 %2 不完整").arg(read_).arg(cols_[int(i)].name));
         }
         return true;
     }
@@ -181,6 +177,35 @@ public:
     }
 
 private:
+    // A long memo keeps its text on a chain of pages of its own, and the row says how long it
+    // is. libmdb warns on standard error and gives what it found when the chain breaks off.
+    bool memoComplete(const MdbColumn *c) const
+    {
+        if (c->cur_value_len < MDB_MEMO_OVERHEAD) return true;
+        const quint32 head = quint32(mdb_get_int32(mdb_->pg_buf, c->cur_value_start));
+        const quint32 length = head & 0x3fffffff;
+        if (head & 0x80000000) return true;   // kept in the row itself
+        int pageRow = int(mdb_get_int32(mdb_->pg_buf, c->cur_value_start + 4));
+        const bool onePage = head & 0x40000000;
+        quint64 found = 0;
+        for (int pages = 0; pageRow != 0 && pages < 1 << 20; ++pages) {
+            void *buf = nullptr;
+            int at = 0;
+            size_t len = 0;
+            if (mdb_find_pg_row(mdb_, pageRow, &buf, &at, &len) != 0) return false;
+            if (onePage) return len >= length;
+            if (len < 4) return false;
+            pageRow = int(mdb_get_int32(buf, at));
+            found += len - 4;
+        }
+        return found >= length;
+    }
+
+    SourceError damaged(const QString &what) const
+    {
+        return SourceError(MdbSource::DamagedMessage + QStringLiteral("表 ") + QString::fromUtf8(t_->name) + u' ' + what);
+    }
+
     MdbHandle *mdb_;
     MdbTableDef *t_;
     QList<SourceColumn> cols_;

@@ -3,6 +3,8 @@
 // The Access file is made once with the fixture tool and kept: MARVODA_TAKEOVER_MDB=FILE
 // names it (default /tmp/marvoda-bench-takeover-<rows>.mdb); MARVODA_MDB_FIXTURE_TOOL names
 // make-mdb.sh (default ../shared/tools/mdb-fixture/make-mdb.sh beside the source tree).
+// MARVODA_BENCH_VERBOSE=1 shows when each table and step began and where the longest pause in
+// progress fell.
 #include "bench.h"
 
 #include "admin/takeover.h"
