@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLockFile>
 #include <QSet>
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -823,6 +824,9 @@ Result takeOver(TableSource &source, const BookLocation &where, const ProgressFn
             const QFileInfo fi(where.file);
             if (!QDir().mkpath(fi.absolutePath())) return fail(QStringLiteral("无法创建目录：") + fi.absolutePath());
             const QString work = where.file + QStringLiteral(".takeover");
+            // One take-over at a time into a folder; a lock left by a killed one is taken over.
+            QLockFile lock(work + QStringLiteral(".lock"));
+            if (!lock.tryLock(0)) return fail(BusyMessage);
             removeSqliteFiles(work);   // left by a take-over that was killed
             {
                 QFile f(work);

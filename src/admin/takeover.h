@@ -78,6 +78,7 @@ inline const QString WritingStep = QStringLiteral("正在写入磁盘");
 
 inline const QString AccessBookName = QStringLiteral("KLVData1.mdb");
 inline const QString ExistsMessage = QStringLiteral("账套已存在，不可覆盖：");
+inline const QString BusyMessage = QStringLiteral("另一个导入正在进行，请稍后再试。");
 inline const QString CancelledMessage = QStringLiteral("导入已取消，未创建账套。");
 inline const QString FailedMessage = QStringLiteral("导入失败，未创建账套：");
 

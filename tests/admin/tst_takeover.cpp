@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -340,6 +341,22 @@ private slots:
         QVERIFY(!f.ok && !f.cancelled);
         QCOMPARE(f.why, takeover::FailedMessage + "Access数据库已损坏：表 ck");
         expectNoBook(place);
+    }
+
+    void oneTakeOverAtATimeIntoAFolder()
+    {
+        if (TestBook::onPostgres()) QSKIP("a PostgreSQL take-over is one transaction");
+        EmptyPlace place;
+        MemorySource src;
+        src.add("kh", {{"id", Int}, {"mc", Txt}}, {{"1", "甲"}});
+        QLockFile other(place.where().file + ".takeover.lock");
+        QVERIFY(other.tryLock(0));
+        const takeover::Result r = takeover::takeOver(src, place.where());
+        QVERIFY(!r.ok);
+        QCOMPARE(r.why, takeover::BusyMessage);
+        other.unlock();
+        expectNoBook(place);
+        QVERIFY(takeover::takeOver(src, place.where()).ok);
     }
 
     void refusesWhereABookIs()
