@@ -797,7 +797,7 @@ QString Report::text() const
     s << '\n'
       << QStringLiteral("导入规则：") << '\n'
       << QStringLiteral("- 每行的 id 原样保留；以后新增的记录接在最大 id 之后编号。") << '\n'
-      << QStringLiteral("- 文本原样导入（含前后空格、换行和生僻字）；Access中的空值导入后仍为空值。") << '\n'
+      << QStringLiteral("- 文本原样导入（含前后空格、换行和生僻字）；Access中的空值和空文本导入后均为空值。") << '\n'
       << QStringLiteral("- 货币、数值型精确到万分位；双精度、单精度按四位小数取整，恰为一半时取偶数；空的金额和数量记为 0。") << '\n'
       << QStringLiteral("- 密码加密（Argon2id）保存，各操作员仍用原密码登录；权限逐行导入。") << '\n'
       << QStringLiteral("- 单号或操作员名称重复时，第一行保持原值，其后各行加“-2”“-3”等后缀，均在上面列出；单据的明细和流水仍随原单号。"
@@ -841,7 +841,8 @@ Result takeOver(TableSource &source, const BookLocation &where, const ProgressFn
                 db.exec(QStringLiteral("PRAGMA synchronous=OFF"));
                 db.exec(QStringLiteral("PRAGMA cache_size=-16384"));   // 16 MiB: more sorts the indexes no faster
                 fill(source, db, r.report, beat, cancel);
-                db.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+                // With its journal in memory the book is this one file; the program puts it in
+                // WAL mode when it opens it.
                 db.disconnect();
                 // The book is on the disk before it takes its name.
                 beat(Progress{WritingStep, 0, 0, 0, -1});

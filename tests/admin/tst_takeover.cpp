@@ -448,6 +448,20 @@ private slots:
         }
         QVERIFY(compared > 1000);
 
+        // The lookup indexes, built after the rows, are all there.
+        QStringList expectedIndexes, indexes;
+        for (const schema::Table &t : schema::tables()) {
+            for (int i = 1; i <= t.indexes.size(); ++i) expectedIndexes << QStringLiteral("%1_i%2").arg(t.name).arg(i);
+            if (!t.unique.isEmpty()) expectedIndexes << QStringLiteral("%1_u").arg(t.name);
+        }
+        QSqlQuery ix = db.exec(TestBook::onPostgres()
+                                   ? "SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() AND indexname NOT LIKE '%_pkey'"
+                                   : "SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL");
+        while (ix.next()) indexes << ix.value(0).toString();
+        indexes.sort();
+        expectedIndexes.sort();
+        QCOMPARE(indexes, expectedIndexes);
+
         // A few values stated outright, beside the rule above.
         QCOMPARE(valueAt(db, "sp", 1, "jj").toLongLong(), Q_INT64_C(999999999999999999));
         QCOMPARE(valueAt(db, "sp", 1, "xjpf").toLongLong(), qint64(2));      // Double 0.00025
