@@ -68,9 +68,12 @@ void TakeOverDialog::reject()
 void TakeOverDialog::showProgress(const takeover::Progress &p)
 {
     table_->setText(p.tableCount == 0 ? p.table : QStringLiteral("正在导入表 %1（%2/%3）").arg(p.table).arg(p.tableNo).arg(p.tableCount));
-    const QString unit = p.tableCount == 0 ? QString() : QStringLiteral(" 行");
-    rows_->setText(p.tableRows > 0 ? QStringLiteral("%1 / %2").arg(p.rows).arg(p.tableRows) + unit
-                   : p.tableCount == 0 ? QString() : QString::number(p.rows) + unit);
+    // Rows of a table; of the steps after the tables, only the indexes have a count.
+    QString rows;
+    if (p.tableRows > 0) rows = QStringLiteral("%1 / %2").arg(p.rows).arg(p.tableRows);
+    else if (p.tableCount > 0) rows = QString::number(p.rows);
+    if (p.tableCount > 0) rows += QStringLiteral(" 行");
+    rows_->setText(rows);
     bar_->setRange(0, p.tableRows > 0 ? 1000 : 1);
     bar_->setValue(p.tableRows > 0 ? int(p.rows * 1000 / p.tableRows) : 1);
 }

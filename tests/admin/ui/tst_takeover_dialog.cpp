@@ -23,11 +23,12 @@ namespace {
 
 QString fixture() { return QDir(qEnvironmentVariable("MARVODA_SOURCE_DIR")).filePath("tests/admin/takeover/full.mdb"); }
 
-// Runs `act` once `ready` holds, while the code under test waits in a dialog of its own.
-void once(const std::function<bool()> &ready, const std::function<void()> &act)
+// Runs `act` once `ready` holds, while the code under test waits in a dialog of its own (or
+// lets events through while it works).
+void once(const std::function<bool()> &ready, const std::function<void()> &act, int everyMs = 20)
 {
     auto *t = new QTimer;
-    t->setInterval(20);
+    t->setInterval(everyMs);
     QObject::connect(t, &QTimer::timeout, [t, ready, act] {
         if (!ready()) return;
         t->stop();
@@ -83,6 +84,27 @@ private slots:
         QCOMPARE(session::login(dm.db(), "店员", " 空格 密码 "), session::LoginResult::Ok);
         QCOMPARE(session::login(dm.db(), "店员-2", "另一个"), session::LoginResult::Ok);
         QCOMPARE(session::login(dm.db(), "会计", ""), session::LoginResult::Ok);
+    }
+
+    void escapeWhileRunningCancelsAndMakesNothing()
+    {
+        ScriptedPrompter p;
+        p.answer(true);
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(fixture(), QDir(dir.path()).filePath("KLVData1.mdb")));
+        bool pressed = false;
+        once([] {
+            auto *d = qobject_cast<TakeOverDialog *>(QApplication::activeModalWidget());
+            return d && d->findChild<QPushButton *>("BitBtn1")->text() == "取消";
+        }, [&] {
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+            pressed = true;
+        }, 0);
+        QVERIFY(!takeover::offerAtStart(BookLocation::sqlite(QDir(dir.path()).filePath("KLVData1.db"))));
+        QVERIFY(pressed);
+        QCOMPARE(p.texts(), QStringList({takeover::OfferQuestion, takeover::CancelledMessage}));
+        QCOMPARE(p.lastKind(), QString("info"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"KLVData1.mdb"});
     }
 
     void noBookMadeWhenDeclinedOrRefused_data()
