@@ -510,7 +510,8 @@ private:
                 for (Cell &c : kept) c.own();
                 heldBack.append({shown, std::move(kept)});
             }
-            if (read % RowsPerProgress == 0) {
+            // Hashing a password takes a good part of a second: operators are told one by one.
+            if (read % RowsPerProgress == 0 || passwordAt >= 0) {
                 progress.rows = read;
                 tick(progress);
             }
