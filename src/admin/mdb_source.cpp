@@ -54,6 +54,19 @@ int plainNumber(F value, char *out)
     return int(r.ptr - out);
 }
 
+// Digits of v, at least `width` of them with leading zeros; returns the end.
+char *digits(char *out, quint64 v, int width = 1)
+{
+    char buf[24];
+    int n = 0;
+    do {
+        buf[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v != 0 || n < width);
+    while (n > 0) *out++ = buf[--n];
+    return out;
+}
+
 // Access keeps a date as days since 1899-12-30; the fraction is the time of day, also for days
 // before that date. Written as "yyyy-mm-dd hh:mm:ss".
 int dateText(double serial, char *out)
@@ -67,18 +80,33 @@ int dateText(double serial, char *out)
     }
     int y = 0, m = 0, d = 0;
     QDate(1899, 12, 30).addDays(qint64(whole)).getDate(&y, &m, &d);
-    return std::snprintf(out, sizeof(Scratch), "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, int(seconds / 3600),
-                         int(seconds / 60 % 60), int(seconds % 60));
+    char *p = out;
+    if (y < 0) *p++ = '-';
+    p = digits(p, quint64(std::abs(y)), 4);
+    *p++ = '-';
+    p = digits(p, quint64(m), 2);
+    *p++ = '-';
+    p = digits(p, quint64(d), 2);
+    *p++ = ' ';
+    p = digits(p, quint64(seconds / 3600), 2);
+    *p++ = ':';
+    p = digits(p, quint64(seconds / 60 % 60), 2);
+    *p++ = ':';
+    p = digits(p, quint64(seconds % 60), 2);
+    return int(p - out);
 }
 
 // Ten-thousandths as plain decimal text: "-7.0000".
 int currencyText(qint64 raw, char *out)
 {
-    const bool negative = raw < 0;
+    char *p = out;
+    if (raw < 0) *p++ = '-';
     // The magnitude of the smallest value does not fit in a signed number.
-    const quint64 mag = negative ? quint64(0) - quint64(raw) : quint64(raw);
-    return std::snprintf(out, sizeof(Scratch), "%s%llu.%04llu", negative ? "-" : "",
-                         static_cast<unsigned long long>(mag / 10000), static_cast<unsigned long long>(mag % 10000));
+    const quint64 mag = raw < 0 ? quint64(0) - quint64(raw) : quint64(raw);
+    p = digits(p, mag / 10000);
+    *p++ = '.';
+    p = digits(p, mag % 10000, 4);
+    return int(p - out);
 }
 
 int integerText(qint64 v, char *out) { return int(std::to_chars(out, out + sizeof(Scratch), v).ptr - out); }

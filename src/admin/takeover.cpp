@@ -223,7 +223,8 @@ public:
         for (int i = 0; i < int(row.size()); ++i) {
             const Cell &c = row[size_t(i)];
             if (c.kind == Cell::Int) sqlite3_bind_int64(st_, i + 1, c.n);
-            else if (c.kind == Cell::Text) sqlite3_bind_text(st_, i + 1, c.text.data(), int(c.text.size()), SQLITE_TRANSIENT);
+            // The text stays where it is until the row is stepped: SQLite need not copy it.
+            else if (c.kind == Cell::Text) sqlite3_bind_text(st_, i + 1, c.text.data(), int(c.text.size()), SQLITE_STATIC);
             else sqlite3_bind_null(st_, i + 1);
         }
         if (sqlite3_step(st_) != SQLITE_DONE) fail();
