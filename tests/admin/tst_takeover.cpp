@@ -490,6 +490,29 @@ private slots:
         QCOMPARE(QDir(place.dir()).entryList({"*.takeover*"}, QDir::Files), QStringList());   // no work file left
     }
 
+    // The far ends of each stored type, read from their bytes.
+    void extremesOfEachType()
+    {
+        EmptyPlace place;
+        QTemporaryDir beside;
+        const QString mdb = QDir(beside.path()).filePath("KLVData1.mdb");
+        QVERIFY(QFile::copy(fixture("extremes.mdb"), mdb));
+        const takeover::Result r = takeover::takeOverAccessBook(mdb, place.where());
+        QVERIFY2(r.ok, qPrintable(r.why));
+        DM1 dm(place.where());
+        QVERIFY(dm.open());
+        QCOMPARE(valueAt(dm.db(), "sp", 1, "jj").toLongLong(), std::numeric_limits<qint64>::max());
+        QCOMPARE(valueAt(dm.db(), "sp", 2, "jj").toLongLong(), std::numeric_limits<qint64>::min());
+        QCOMPARE(valueAt(dm.db(), "sp", 1, "kcsl").toLongLong(), Q_INT64_C(21474836470000));
+        QCOMPARE(valueAt(dm.db(), "sp", 2, "kcsl").toLongLong(), Q_INT64_C(-21474836480000));
+        QCOMPARE(valueAt(dm.db(), "sp", 2, "xjpf").toLongLong(), qint64(0));   // -0.00005: half to even
+        QCOMPARE(valueAt(dm.db(), "sp", 1, "ms").toString(), QString("0100-01-01"));
+        QCOMPARE(valueAt(dm.db(), "sp", 2, "ms").toString(), QString("9999-12-31 23:59:59"));
+        // A Double beyond any amount is named, not wrapped.
+        QCOMPARE(valueAt(dm.db(), "sp", 1, "xjpf").toLongLong(), qint64(0));
+        QVERIFY2(notes(r).contains("表 sp id 1 的 xjpf 列的值“100000000000000000000”不是金额或数量，记为 0。"), qPrintable(notes(r)));
+    }
+
     // The fixture itself, read by mdbtools' own exporter.
     void fixtureReadsBackWithMdbExport()
     {
