@@ -322,8 +322,13 @@ public:
         }
         for (auto it = byName.cbegin(); it != byName.cend(); ++it) {
             if (known.contains(it.key())) continue;
-            const std::unique_ptr<SourceTable> t = source_.open(it.value());
-            note(QStringLiteral("表 %1（%2 行）不属于本软件的数据，未导入。").arg(it.value()).arg(t->declaredRows()));
+            // A table that is not ours is only named: one that cannot be read stops nothing.
+            try {
+                const std::unique_ptr<SourceTable> t = source_.open(it.value());
+                note(QStringLiteral("表 %1（%2 行）不属于本软件的数据，未导入。").arg(it.value()).arg(t->declaredRows()));
+            } catch (const SourceError &e) {
+                note(QStringLiteral("表 %1 不属于本软件的数据，未导入（%2）。").arg(it.value(), e.text()));
+            }
         }
         completeBook();
         continueNumbering();

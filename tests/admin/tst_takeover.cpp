@@ -327,20 +327,27 @@ private slots:
         expectNoBook(place);
     }
 
-    void damagedSourceLeavesNothing()
+    void damagedTables()
     {
         EmptyPlace place;
 
         // A table that says it holds more rows than it gives is a damaged file.
-        struct Short final : TableSource {
-            QString describe() const override { return "short"; }
-            QStringList tableNames() override { return {"ck"}; }
-            std::unique_ptr<SourceTable> open(const QString &) override { throw SourceError("Access数据库已损坏：表 ck"); }
+        // A damaged table of ours stops the take-over; one that is not ours is only named.
+        struct Broken final : TableSource {
+            QStringList names;
+            QString describe() const override { return "broken"; }
+            QStringList tableNames() override { return names; }
+            std::unique_ptr<SourceTable> open(const QString &t) override { throw SourceError("Access数据库已损坏：表 " + t); }
         } broken;
+        broken.names = {"ck"};
         const takeover::Result f = takeover::takeOver(broken, place.where());
         QVERIFY(!f.ok && !f.cancelled);
         QCOMPARE(f.why, takeover::FailedMessage + "Access数据库已损坏：表 ck");
         expectNoBook(place);
+        broken.names = {"临时表"};
+        const takeover::Result g = takeover::takeOver(broken, place.where());
+        QVERIFY2(g.ok, qPrintable(g.why));
+        QVERIFY(notes(g).contains("表 临时表 不属于本软件的数据，未导入（Access数据库已损坏：表 临时表）。"));
     }
 
     void oneTakeOverAtATimeIntoAFolder()
