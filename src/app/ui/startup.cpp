@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -31,6 +32,12 @@ BookLocation locationOf(const Options &o)
     book_folders::setCurrent(book_folders::resolve(book_folders::facts(o.dataDir)));
     if (!o.postgres.isEmpty()) return BookLocation::postgres(o.postgres);
     return BookLocation::sqlite(book_folders::current().bookFile());
+}
+
+TakeOver &takeOverHooks()
+{
+    static TakeOver hooks;
+    return hooks;
 }
 
 void wait(int ms)
@@ -61,6 +68,8 @@ std::optional<Options> parse(const QStringList &args, QString *why)
             if (!value(o.postgres)) return std::nullopt;
         } else if (a == u"--admin-password") {
             if (!value(o.adminPassword)) return std::nullopt;
+        } else if (a == u"--take-over") {
+            if (!value(o.takeOver)) return std::nullopt;
         } else if (a == u"--create-database") {
             o.createDatabase = true;
         } else {
@@ -70,6 +79,8 @@ std::optional<Options> parse(const QStringList &args, QString *why)
     }
     return o;
 }
+
+void setTakeOver(TakeOver t) { takeOverHooks() = std::move(t); }
 
 int createDatabase(const Options &o)
 {
@@ -110,6 +121,10 @@ int run(const QStringList &args, const Wiring &wire)
     QCoreApplication::setApplicationName(QStringLiteral("QuorinMarvoda建材行业版"));
 
     auto dm = std::make_unique<DM1>(locationOf(o));
+    if (takeOverHooks().offer && !QFileInfo::exists(dm->db().location().file)) {
+        splash.reset();
+        takeOverHooks().offer(locationOf(o));
+    }
     if (!dm->open(&why)) {
         splash.reset();
         prompt().error(DM1::MissingBookMessage);
@@ -146,7 +161,7 @@ int main(int argc, char **argv, const Wiring &wire)
 {
     QStringList args;
     for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
-    if (args.contains(QStringLiteral("--create-database"))) {
+    if (args.contains(QStringLiteral("--create-database")) || args.contains(QStringLiteral("--take-over"))) {
         // Making a book needs no display: it must work on a machine without one.
         QCoreApplication app(argc, argv);
         QString why;
@@ -155,6 +170,7 @@ int main(int argc, char **argv, const Wiring &wire)
             std::fprintf(stderr, "%s\n", qPrintable(why));
             return 2;
         }
+        if (!o->takeOver.isEmpty() && takeOverHooks().command) return takeOverHooks().command(o->takeOver, locationOf(*o));
         return createDatabase(*o);
     }
     Application app(argc, argv);

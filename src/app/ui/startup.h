@@ -1,6 +1,8 @@
 // From the command line to the main loop: creating a book, or opening one and logging in.
 #pragma once
 
+#include "app/data/database.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,7 @@ struct Options {
     QString postgres;         // "host=… dbname=…": a shared PostgreSQL book instead of the file
     bool createDatabase = false;
     QString adminPassword;
+    QString takeOver;         // --take-over FILE: a new book from an Access book
     int splashMs = 1000;
 };
 
@@ -32,12 +35,22 @@ void installChineseLook();
 // are made; called after the main window exists and before the login.
 using Wiring = std::function<void(TFmain1 &)>;
 
+// The take-over of an Access book lives with the administration and plugs in here.
+struct TakeOver {
+    // --take-over FILE, without any window: the exit code.
+    std::function<int(const QString &mdbFile, const BookLocation &where)> command;
+    // A start that finds no book: offers the Access book of the data folder; true when a book
+    // was made.
+    std::function<bool(const BookLocation &where)> offer;
+};
+void setTakeOver(TakeOver t);
+
 // The whole start: splash, book, main window, login, main loop. Returns the exit code.
 // Needs a QApplication and the Prompter in force.
 int run(const QStringList &args, const Wiring &wire);
 
-// The program's entry: makes the book without any window (--create-database) or runs the
-// windows with message boxes.
+// The program's entry: makes the book without any window (--create-database, --take-over) or
+// runs the windows with message boxes.
 int main(int argc, char **argv, const Wiring &wire);
 
 } // namespace startup
