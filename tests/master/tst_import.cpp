@@ -288,6 +288,8 @@ private slots:
         QTest::newRow("missing file") << "missing.xls" << "找不到文件";
         QTest::newRow("not a workbook") << "text.xls" << "不是Excel工作簿";
         QTest::newRow("broken zip") << "broken.xlsx" << "不是可读取的Excel工作簿";
+        // Found by fuzzing the readers: FreeXL reads outside its buffers while opening it.
+        QTest::newRow("xls that overruns FreeXL") << "fixture:fuzz/freexl-open-overrun.xls" << "工作簿内容损坏";
     }
     void badFilesInsertNothing()
     {
