@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n
-  libsodium-dev libsqlite3-dev libicu-dev libxlsxwriter-dev libfreexl-dev libzip-dev
+  libsodium-dev libsqlite3-dev libpq-dev libicu-dev libxlsxwriter-dev libfreexl-dev libzip-dev
   fontconfig fonts-noto-cjk fonts-wqy-microhei fonts-arphic-uming fonts-arphic-ukai
 )
 # The tests' throwaway PostgreSQL server and the real readers their checks use.
