@@ -99,4 +99,23 @@ QPixmap about(QSize size)
     return p;
 }
 
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64, 128}) {
+        QPixmap p(side, side);
+        p.fill(Qt::transparent);
+        QPainter g(&p);
+        g.setRenderHint(QPainter::Antialiasing);
+        g.setPen(Qt::NoPen);
+        g.setBrush(QColor(22, 72, 130));
+        g.drawRoundedRect(QRectF(0, 0, side, side), side / 6.0, side / 6.0);
+        const qreal m = side / 8.0;
+        emblem(g, QRectF(m, m, side - 2 * m, side - 2 * m));
+        g.end();
+        icon.addPixmap(p);
+    }
+    return icon;
+}
+
 } // namespace pictures
