@@ -9,7 +9,8 @@ PACKAGES=(
   fontconfig fonts-noto-cjk fonts-wqy-microhei fonts-arphic-uming fonts-arphic-ukai
 )
 # The tests' throwaway PostgreSQL server and the real readers their checks use.
-TEST_PACKAGES=(postgresql-15 poppler-utils xlsx2csv)
+# The first-keystrokes test runs the program under Xvfb with the openbox window manager.
+TEST_PACKAGES=(postgresql-15 poppler-utils xlsx2csv xvfb openbox xdotool x11-utils)
 want=("${PACKAGES[@]}")
 [ "${1:-}" = "--with-test-tools" ] && want+=("${TEST_PACKAGES[@]}")
 missing=()

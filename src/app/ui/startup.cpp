@@ -137,6 +137,7 @@ int run(const QStringList &args, const Wiring &wire)
         operatorName = login.operatorName();
     }
     main->showMaximized();
+    main->activateWindow();   // the keyboard passes from the login to the main window
     main->formShow(operatorName);
     return QApplication::exec();
 }

@@ -64,7 +64,9 @@ bool TFdl1::formShow()
     } catch (const DbError &) {
         return false;
     }
-    names_->setFocus();
+    // The first name stands chosen: the operator types his password at once and presses Enter.
+    if (names_->count() > 0) password_->setFocus();
+    else names_->setFocus();
     return true;
 }
 

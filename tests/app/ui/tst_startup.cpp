@@ -102,6 +102,7 @@ private slots:
         auto *ok = dlg.findChild<QPushButton *>("SpeedButton1");
         QCOMPARE(names->count(), 1);
         QCOMPARE(pw->echoMode(), QLineEdit::Password);
+        QCOMPARE(QApplication::focusWidget(), pw);   // the first name stands chosen
 
         typeInto(pw, "pw");
         ok->click();
