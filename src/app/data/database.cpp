@@ -260,7 +260,7 @@ QSqlQuery Database::exec(const QString &sql, const QVariantList &values)
             if (!q.exec(sql)) throw failure(q.lastError(), q.driver());
             return q;
         }
-        QSqlQuery q = prepareOnce(sql);
+        QSqlQuery q = prepare(sql);
         for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
         run(q);
         return q;
@@ -289,7 +289,7 @@ QSqlQuery &Database::execCached(const QString &sql, const QVariantList &values)
     return readAgainIfLost(sql, [&]() -> QSqlQuery & {
         if (!isOpen()) connection();   // a statement kept from a closed connection is gone
         auto it = cached_.find(sql);
-        if (it == cached_.end()) it = cached_.emplace(sql, std::make_unique<QSqlQuery>(prepareOnce(sql))).first;
+        if (it == cached_.end()) it = cached_.emplace(sql, std::make_unique<QSqlQuery>(prepare(sql))).first;
         QSqlQuery &q = *it->second;
         q.finish();
         int i = 0;
