@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the spreadsheet readers of the master-data import with libFuzzer (Debian's clang),
 # seeded with the import templates: tools/fuzz.sh [SECONDS per reader, default 60] [READER...]
-# READER is xls, xlsx or csv (default all three). Builds into build-fuzz/, keeps the grown
+# READER is xls, xls_formulas (the workbook bytes the program walks itself), xlsx or csv
+# (default all four). Builds into build-fuzz/, keeps the grown
 # corpus in build-fuzz/corpus-READER and any crashing input in build-fuzz/findings-READER/.
 # Not part of the test run; each finding is mended and its input kept under tests/master/fixtures/fuzz.
 set -euo pipefail
@@ -9,7 +10,7 @@ cd "$(dirname "$0")/.."
 secs=${1:-60}
 shift || true
 readers=("$@")
-[ ${#readers[@]} -eq 0 ] && readers=(xls xlsx csv)
+[ ${#readers[@]} -eq 0 ] && readers=(xls xls_formulas xlsx csv)
 command -v clang++ >/dev/null || { echo "clang++ missing: apt-get install clang libclang-rt-14-dev" >&2; exit 1; }
 out=build-fuzz
 mkdir -p "$out"
@@ -27,10 +28,11 @@ for r in "${readers[@]}"; do
   findings=$out/findings-$r
   mkdir -p "$corpus" "$findings"
   case $r in
-    xls|xlsx) cp -n assets/数据导入模版/*."$r" tests/master/fixtures/*."$r" "$corpus"/ 2>/dev/null || true ;;
+    xls|xls_formulas|xlsx) ext=${r%_formulas}
+      cp -n assets/数据导入模版/*."$ext" tests/master/fixtures/*."$ext" "$corpus"/ 2>/dev/null || true ;;
     csv) cp -n tests/master/fixtures/*.csv "$corpus"/ ;;
   esac
-  [ -d tests/master/fixtures/fuzz ] && cp -n tests/master/fixtures/fuzz/*."$r" "$corpus"/ 2>/dev/null || true
+  [ -d tests/master/fixtures/fuzz ] && cp -n tests/master/fixtures/fuzz/*."${r%_formulas}" "$corpus"/ 2>/dev/null || true
   dict=()
   [ -f tools/fuzz/$r.dict ] && dict=(-dict=tools/fuzz/$r.dict)
   echo "== $r: $secs s"

@@ -45,23 +45,16 @@ namespace {
 // result).
 class FormulaResults {
 public:
-    FormulaResults(const QString &path, const QString &sheet)
+    FormulaResults(const QByteArray &file, const QString &sheet) : file_(file)
     {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly) || f.size() > (qint64(1) << 30)) return;
-        file_ = f.readAll();
         const QByteArray stream = workbookStream();
         if (!stream.isEmpty()) readSheet(stream, sheet);
     }
 
-    struct Cell {
-        unsigned row, col;   // 0-based
-        QString text;
-    };
     // The stored results of the sheet's formulas.
-    std::vector<Cell> cells() const
+    std::vector<FormulaCell> cells() const
     {
-        std::vector<Cell> out;
+        std::vector<FormulaCell> out;
         out.reserve(size_t(cells_.size()));
         for (auto it = cells_.cbegin(); it != cells_.cend(); ++it) out.push_back({unsigned(it.key() >> 16), unsigned(it.key() & 0xFFFF), it.value()});
         return out;
@@ -83,13 +76,15 @@ private:
         return qFromLittleEndian(v);
     }
 
-    // The sectors of a chain, joined; stops at the end mark, a bad link or a loop.
+    // The sectors of a chain, joined; stops at the end mark, a bad link or a loop, so it never
+    // holds more than the file itself.
     QByteArray chain(quint32 start, const std::vector<quint32> &table, qsizetype sectorSize,
                      const QByteArray &from, qsizetype offset, qsizetype limit) const
     {
         QByteArray out;
-        size_t steps = 0;
-        for (quint32 s = start; s < 0xFFFFFFFA && s < table.size() && steps <= table.size(); s = table[s], ++steps) {
+        std::vector<bool> seen(table.size());
+        for (quint32 s = start; s < 0xFFFFFFFA && s < table.size() && !seen[s]; s = table[s]) {
+            seen[s] = true;
             const qsizetype at = offset + qsizetype(s) * sectorSize;
             if (at < 0 || at + sectorSize > from.size()) break;
             out.append(from.constData() + at, sectorSize);
@@ -106,17 +101,22 @@ private:
         const qsizetype sector = qsizetype(1) << shift;
         const qsizetype miniSector = qsizetype(1) << std::min<int>(u16(file_, 0x20), 16);
         // The sectors holding the allocation table: 109 listed in the header, more in a chain.
+        // A damaged chain may loop or claim more sectors than the file has; each real one is a
+        // sector of the file, which bounds what is read.
+        const qsizetype sectorsInFile = file_.size() / sector;
         std::vector<quint32> fatSectors;
         for (int i = 0; i < 109; ++i) fatSectors.push_back(u32(file_, 0x4C + 4 * i));
         quint32 difat = u32(file_, 0x44);
-        for (quint32 n = 0; difat < 0xFFFFFFFA && n < u32(file_, 0x48) && n < 100000; ++n) {
+        for (quint32 n = 0; difat < 0xFFFFFFFA && n < u32(file_, 0x48) && qsizetype(n) < sectorsInFile; ++n) {
             const qsizetype at = sector + qsizetype(difat) * sector;
             for (qsizetype i = 0; i + 4 < sector; i += 4) fatSectors.push_back(u32(file_, at + i));
             difat = u32(file_, at + sector - 4);
         }
+        if (qsizetype(fatSectors.size()) > sectorsInFile + 109) fatSectors.resize(size_t(sectorsInFile + 109));
         std::vector<quint32> fat;
         for (quint32 fs : fatSectors) {
             if (fs >= 0xFFFFFFFA) continue;
+            if (qsizetype(fat.size()) >= sectorsInFile * (sector / 4)) break;
             const qsizetype at = sector + qsizetype(fs) * sector;
             if (at + sector > file_.size()) break;
             for (qsizetype i = 0; i < sector; i += 4) fat.push_back(u32(file_, at + i));
@@ -155,14 +155,15 @@ private:
             const quint16 type = u16(s, at);
             const quint16 len = u16(s, at + 2);
             const qsizetype data = at + 4;
+            if (data + len > s.size()) break;   // a record cut off by the end of the stream
             if (type == 0x000A) break;   // end of the globals
             if (type == 0x0085 && len >= 8) {   // sheet: offset, state, kind, name
                 const int cch = quint8(s[data + 6]);
                 const bool wide = quint8(s[data + 7]) & 1;
                 QString name;
-                if (wide && data + 8 + 2 * cch <= s.size())
+                if (wide && 8 + 2 * cch <= len)
                     name = QString::fromUtf16(reinterpret_cast<const char16_t *>(s.constData() + data + 8), cch);
-                else if (!wide && data + 8 + cch <= s.size())
+                else if (!wide && 8 + cch <= len)
                     name = QString::fromLatin1(s.constData() + data + 8, cch);
                 if (name.compare(sheet, Qt::CaseInsensitive) == 0 && sheetAt < 0) sheetAt = u32(s, data);
             }
@@ -218,6 +219,11 @@ private:
 };
 
 } // namespace
+
+std::vector<FormulaCell> xlsFormulaResults(const QByteArray &file, const QString &sheet)
+{
+    return FormulaResults(file, sheet).cells();
+}
 
 // FreeXL trusts the lengths inside the file: a damaged workbook can make it read outside its
 // buffers, crash or ask for gigabytes while it opens the file. It therefore runs in a child
@@ -417,8 +423,9 @@ void readXls(const QString &path, const QString &sheet, const RowHandler &onRow)
         cells[c] = text;
     }
     // Formula results stand in the cells FreeXL leaves empty.
-    const FormulaResults formulas(path, sheet);
-    for (const auto &[r, c, text] : formulas.cells()) {
+    QFile f(path);
+    const QByteArray file = f.open(QIODevice::ReadOnly) && f.size() <= (qint64(1) << 30) ? f.readAll() : QByteArray();
+    for (const auto &[r, c, text] : xlsFormulaResults(file, sheet)) {
         QStringList &cells = rows[r];
         if (c >= cells.size()) cells.resize(c + 1);
         if (cells[c].isEmpty()) cells[c] = text;

@@ -1,5 +1,5 @@
 // libFuzzer entry over one spreadsheet reader of the master-data import, chosen at build time
-// (FUZZ_XLS, FUZZ_XLSX, FUZZ_CSV). A reader may refuse a file with WorkbookError; anything else
+// (FUZZ_XLS, FUZZ_XLS_FORMULAS, FUZZ_XLSX, FUZZ_CSV). A reader may refuse a file with WorkbookError; anything else
 // escaping it, a crash, a hang or an allocation beyond libFuzzer's limits is a finding.
 #include "master/workbook_reader.h"
 
@@ -48,6 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString path = inputFile("xlsx");
         writeInput(path, data, size);
         workbook::readXlsx(path, QStringLiteral("Sheet1"), onRow);
+#elif defined(FUZZ_XLS_FORMULAS)
+        // The compound file and BIFF records the program walks itself, at full speed (the
+        // FreeXL part above runs in a child process per input, which is slow to fuzz).
+        for (const workbook::FormulaCell &c : workbook::xlsFormulaResults(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), QStringLiteral("Sheet1")))
+            onRow(int(c.row), {c.text});
 #elif defined(FUZZ_CSV)
         workbook::parseCsv(workbook::decodeText(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size))), onRow);
 #else
