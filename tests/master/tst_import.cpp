@@ -312,6 +312,8 @@ private slots:
         QTest::newRow("broken zip") << "broken.xlsx" << "不是可读取的Excel工作簿";
         // Found by fuzzing the readers: FreeXL reads outside its buffers while opening it.
         QTest::newRow("xls that overruns FreeXL") << "fixture:fuzz/freexl-open-overrun.xls" << "工作簿内容损坏";
+        // A looping allocation chain: FreeXL follows it until its memory runs out.
+        QTest::newRow("xls whose chain loops") << "fixture:fuzz/difat-loop.xls" << "工作簿";
     }
     void badFilesInsertNothing()
     {
