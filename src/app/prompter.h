@@ -11,6 +11,12 @@ public:
     virtual bool confirm(const QString &text) = 0;    // "提示", OK/Cancel: true only for OK
     virtual bool yesNo(const QString &text) = 0;      // "提示", Yes/No: true for Yes
     virtual void error(const QString &text) = 0;      // "错误": fatal conditions
+    // "错误" with what a technician needs (the server's own words) behind the box's details.
+    virtual void errorWithDetails(const QString &text, const QString &details)
+    {
+        (void)details;
+        error(text);
+    }
 
     // The one in force; the program installs the message-box one, tests a scripted one.
     static Prompter &current();

@@ -40,6 +40,12 @@ LoginResult login(Database &db, const QString &name, const QString &password)
     return LoginResult::Ok;
 }
 
+bool builtInPasswordIsEmpty(Database &db)
+{
+    QSqlQuery q = db.exec(QStringLiteral("SELECT yhmm FROM yhsz WHERE yhmc = ?"), {schema::builtInOperator()});
+    return q.next() && verifyPassword(q.value(0).toString(), QString());
+}
+
 QSet<QString> grantedPermissions(Database &db, const QString &operatorName)
 {
     QSet<QString> granted;

@@ -20,6 +20,10 @@ QString loginMessage(LoginResult r);
 // older book is replaced by its hash at the first successful login.
 LoginResult login(Database &db, const QString &name, const QString &password);
 
+// True while the built-in "系统管理员" still has the empty password a new book gives it: the
+// login dialog shows its hint only then.
+bool builtInPasswordIsEmpty(Database &db);
+
 QSet<QString> grantedPermissions(Database &db, const QString &operatorName);
 
 // What the main window enables for an operator, evaluated once per showing.

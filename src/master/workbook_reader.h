@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 // A file that cannot be read as a workbook; the text says why, in the operator's words.
 class WorkbookError : public std::runtime_error {
@@ -37,6 +38,14 @@ void readSheet(const QString &path, const QString &sheet, const RowHandler &onRo
 void readXls(const QString &path, const QString &sheet, const RowHandler &onRow);
 void readXlsx(const QString &path, const QString &sheet, const RowHandler &onRow);
 void readCsv(const QString &path, const RowHandler &onRow);
+
+// The stored results of the formulas on an .xls sheet, read from the workbook's own bytes
+// (FreeXL leaves formula cells empty).
+struct FormulaCell {
+    unsigned row, col;   // 0-based
+    QString text;
+};
+std::vector<FormulaCell> xlsFormulaResults(const QByteArray &file, const QString &sheet);
 
 // CSV text: UTF-8 (with or without a byte-order mark), else GBK, the encoding Chinese Windows
 // programs save in; throws WorkbookError when it is neither.

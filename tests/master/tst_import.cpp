@@ -7,6 +7,7 @@
 #include <xlsxwriter.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlQuery>
 #include <QStringEncoder>
@@ -123,6 +124,27 @@ private slots:
     }
 
     // FreeXL leaves formula cells empty; their stored results must arrive instead of 0.
+    // Damaged workbooks the program walks itself for formula results (tools/fuzz.sh replays
+    // them under the address checker): read quietly within the file's size, at once.
+    void damagedXlsIsReadWithinItsOwnBytes_data()
+    {
+        QTest::addColumn<QString>("file");
+        // An allocation chain that loops on itself and claims 100,000 sectors (once gigabytes).
+        QTest::newRow("looping chain") << "fuzz/difat-loop.xls";
+        // A sheet record that runs past the end of the stream (once read beyond it).
+        QTest::newRow("record past the end") << "fuzz/sheet-record-past-end.xls";
+    }
+    void damagedXlsIsReadWithinItsOwnBytes()
+    {
+        QFETCH(QString, file);
+        QFile f(fixture(file));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(workbook::xlsFormulaResults(f.readAll(), "Sheet1").empty());
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    }
+
     void xlsFormulasGiveTheirResults()
     {
         TestBook book;
@@ -288,6 +310,10 @@ private slots:
         QTest::newRow("missing file") << "missing.xls" << "找不到文件";
         QTest::newRow("not a workbook") << "text.xls" << "不是Excel工作簿";
         QTest::newRow("broken zip") << "broken.xlsx" << "不是可读取的Excel工作簿";
+        // Found by fuzzing the readers: FreeXL reads outside its buffers while opening it.
+        QTest::newRow("xls that overruns FreeXL") << "fixture:fuzz/freexl-open-overrun.xls" << "工作簿内容损坏";
+        // A looping allocation chain: FreeXL follows it until its memory runs out.
+        QTest::newRow("xls whose chain loops") << "fixture:fuzz/difat-loop.xls" << "工作簿";
     }
     void badFilesInsertNothing()
     {

@@ -12,6 +12,7 @@ public:
     struct Message {
         QString kind;   // "info", "warn", "confirm", "yesNo", "error"
         QString text;
+        QString details;   // behind the box's details button
     };
 
     ScriptedPrompter() { Prompter::install(this); }
@@ -20,11 +21,12 @@ public:
     // Answers for the next confirm/yesNo questions, in order; an empty queue answers false.
     void answer(bool a) { answers_.append(a); }
 
-    void info(const QString &t) override { log_.append({"info", t}); }
-    void warn(const QString &t) override { log_.append({"warn", t}); }
-    void error(const QString &t) override { log_.append({"error", t}); }
-    bool confirm(const QString &t) override { log_.append({"confirm", t}); return next(); }
-    bool yesNo(const QString &t) override { log_.append({"yesNo", t}); return next(); }
+    void info(const QString &t) override { log_.append({"info", t, {}}); }
+    void warn(const QString &t) override { log_.append({"warn", t, {}}); }
+    void error(const QString &t) override { log_.append({"error", t, {}}); }
+    void errorWithDetails(const QString &t, const QString &d) override { log_.append({"error", t, d}); }
+    bool confirm(const QString &t) override { log_.append({"confirm", t, {}}); return next(); }
+    bool yesNo(const QString &t) override { log_.append({"yesNo", t, {}}); return next(); }
 
     const QList<Message> &messages() const { return log_; }
     QStringList texts() const

@@ -1,9 +1,12 @@
 #include "app/data/database.h"
 
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStringList>
+
+#include <libpq-fe.h>
 
 #include <atomic>
 
@@ -19,9 +22,45 @@ QString errorText(const QSqlError &e)
     return t;
 }
 
-DbError failure(const QSqlError &e) { return DbError(errorText(e), e.nativeErrorCode()); }
+// True when the server is gone from under an open connection: a restart, a terminated session, a
+// broken network. libpq knows it once a statement has met the closed socket.
+bool connectionBroken(const QSqlDriver *d)
+{
+    // (The driver itself then reports the connection as closed.)
+    if (!d) return false;
+    const QVariant h = d->handle();
+    if (qstrcmp(h.typeName(), "PGconn*") != 0 && qstrcmp(h.typeName(), "pg_conn*") != 0) return false;
+    PGconn *c = *static_cast<PGconn *const *>(h.constData());
+    return c && PQstatus(c) == CONNECTION_BAD;
+}
+
+// The refusal as thrown. A broken connection is closed at once: the next statement outside a
+// transaction connects again, and one inside the lost transaction is refused.
+DbError failure(const QSqlError &e, const QSqlDriver *d)
+{
+    if (connectionBroken(d)) {
+        const_cast<QSqlDriver *>(d)->close();
+        return DbError::connectionLost(true, errorText(e));
+    }
+    return DbError(errorText(e), e.nativeErrorCode());
+}
+
+// A statement that only reads, so running it again changes nothing.
+bool isRead(const QString &sql)
+{
+    const QStringView s = QStringView(sql).trimmed();
+    return s.startsWith(u"SELECT", Qt::CaseInsensitive);
+}
 
 } // namespace
+
+DbError DbError::connectionLost(bool wasWriting, const QString &serverText)
+{
+    DbError e(wasWriting ? LostWhileWriting : LostWhileReading);
+    e.detail_ = serverText;
+    e.lost_ = true;
+    return e;
+}
 
 bool DbError::isUniqueViolation() const
 {
@@ -107,8 +146,11 @@ bool Database::open(QString *why)
         db.setDatabaseName(where_.database);
         db.setUserName(where_.user);
         db.setPassword(where_.password);
+        // A server that does not answer is reported instead of holding the counter for minutes.
+        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
     }
     if (!db.open()) return fail(errorText(db.lastError()));
+    ++generation_;
     if (where_.engine == Engine::SQLite) {
         QSqlQuery q(db);
         // WAL keeps readers and the writer apart; FULL makes a committed document survive power loss.
@@ -141,9 +183,33 @@ bool Database::isOpen() const
 
 QSqlDatabase Database::connection()
 {
-    QString why;
-    if (!isOpen() && !open(&why)) throw DbError(why);
+    if (!isOpen()) {
+        // Connecting again inside a transaction would run the rest of it piecemeal on its own.
+        if (transactionDepth_ > 0) throw DbError::connectionLost(true, QStringLiteral("connection closed inside a transaction"));
+        cached_.clear();
+        QString why;
+        if (!open(&why)) {
+            if (where_.engine == Engine::PostgreSQL) throw DbError::connectionLost(true, why);
+            throw DbError(why);
+        }
+    }
     return QSqlDatabase::database(connectionName_, false);
+}
+
+template <class Run>
+auto Database::readAgainIfLost(const QString &sql, Run run) -> decltype(run())
+{
+    try {
+        return run();
+    } catch (const DbError &first) {
+        if (!first.isConnectionLost() || transactionDepth_ > 0 || !isRead(sql)) throw;
+        try {
+            return run();
+        } catch (const DbError &again) {
+            if (!again.isConnectionLost()) throw;
+            throw DbError::connectionLost(false, again.detail());
+        }
+    }
 }
 
 QSqlQuery Database::newQuery()
@@ -159,14 +225,25 @@ QSqlQuery Database::newQuery()
 
 QSqlQuery Database::prepare(const QString &sql)
 {
+    // Preparing runs nothing: outside a transaction it is done again on a fresh connection.
+    try {
+        return prepareOnce(sql);
+    } catch (const DbError &e) {
+        if (!e.isConnectionLost() || transactionDepth_ > 0) throw;
+        return prepareOnce(sql);
+    }
+}
+
+QSqlQuery Database::prepareOnce(const QString &sql)
+{
     QSqlQuery q = newQuery();
-    if (!q.prepare(sql)) throw failure(q.lastError());
+    if (!q.prepare(sql)) throw failure(q.lastError(), q.driver());
     return q;
 }
 
 void Database::run(QSqlQuery &q)
 {
-    if (!q.exec()) throw failure(q.lastError());
+    if (!q.exec()) throw failure(q.lastError(), q.driver());
 }
 
 QSqlQuery Database::exec(const QString &sql, std::initializer_list<QVariant> values)
@@ -176,16 +253,18 @@ QSqlQuery Database::exec(const QString &sql, std::initializer_list<QVariant> val
 
 QSqlQuery Database::exec(const QString &sql, const QVariantList &values)
 {
-    if (values.isEmpty()) {
-        // Nothing to bind: run it directly (PostgreSQL cannot prepare schema statements).
-        QSqlQuery q = newQuery();
-        if (!q.exec(sql)) throw failure(q.lastError());
+    return readAgainIfLost(sql, [&] {
+        if (values.isEmpty()) {
+            // Nothing to bind: run it directly (PostgreSQL cannot prepare schema statements).
+            QSqlQuery q = newQuery();
+            if (!q.exec(sql)) throw failure(q.lastError(), q.driver());
+            return q;
+        }
+        QSqlQuery q = prepare(sql);
+        for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
+        run(q);
         return q;
-    }
-    QSqlQuery q = prepare(sql);
-    for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
-    run(q);
-    return q;
+    });
 }
 
 QSqlQuery &Database::execCached(const QString &sql, std::initializer_list<QVariant> values)
@@ -207,18 +286,17 @@ void Database::insertCached(const QString &table, const QList<std::pair<QString,
 
 QSqlQuery &Database::execCached(const QString &sql, const QVariantList &values)
 {
-    auto it = cached_.find(sql);
-    if (it == cached_.end() || !isOpen()) {
-        if (!isOpen()) cached_.clear();
-        auto q = std::make_unique<QSqlQuery>(prepare(sql));
-        it = cached_.emplace(sql, std::move(q)).first;
-    }
-    QSqlQuery &q = *it->second;
-    q.finish();
-    int i = 0;
-    for (const QVariant &v : values) q.bindValue(i++, v);
-    run(q);
-    return q;
+    return readAgainIfLost(sql, [&]() -> QSqlQuery & {
+        if (!isOpen()) connection();   // a statement kept from a closed connection is gone
+        auto it = cached_.find(sql);
+        if (it == cached_.end()) it = cached_.emplace(sql, std::make_unique<QSqlQuery>(prepare(sql))).first;
+        QSqlQuery &q = *it->second;
+        q.finish();
+        int i = 0;
+        for (const QVariant &v : values) q.bindValue(i++, v);
+        run(q);
+        return q;
+    });
 }
 
 bool Database::exists(const QString &sql, std::initializer_list<QVariant> values)
@@ -299,17 +377,26 @@ QString Database::amountType() const
 Transaction::Transaction(Database &db) : db_(db)
 {
     if (db_.transactionDepth_ == 0) {
-        QSqlDatabase c = db_.connection();
-        if (db_.engine() == Database::Engine::SQLite) {
-            // Every transaction here writes: taking the write lock at BEGIN makes a second
-            // counter wait for it (busy timeout) instead of failing when its read turns into a
-            // write, and a posting's reads of goods rows see no other writer until it commits.
-            QSqlQuery q(c);
-            if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) throw failure(q.lastError());
-        } else if (!c.transaction()) {
-            throw failure(c.lastError());
+        const auto begin = [this] {
+            QSqlDatabase c = db_.connection();
+            if (db_.engine() == Database::Engine::SQLite) {
+                // Every transaction here writes: taking the write lock at BEGIN makes a second
+                // counter wait for it (busy timeout) instead of failing when its read turns into a
+                // write, and a posting's reads of goods rows see no other writer until it commits.
+                QSqlQuery q(c);
+                if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) throw failure(q.lastError(), q.driver());
+            } else if (!c.transaction()) {
+                throw failure(c.lastError(), c.driver());
+            }
+        };
+        try {
+            begin();
+        } catch (const DbError &e) {
+            if (!e.isConnectionLost()) throw;
+            begin();   // nothing of it had been done: it begins on a fresh connection
         }
         db_.innerFailed_ = false;
+        db_.transactionGeneration_ = db_.generation_;
     }
     ++db_.transactionDepth_;
 }
@@ -322,11 +409,8 @@ Transaction::~Transaction()
         db_.innerFailed_ = true;
         return;
     }
-    try {
-        db_.connection().rollback();
-    } catch (const DbError &) {
-        // The connection is gone: the database has dropped the open transaction itself.
-    }
+    // A connection closed under the transaction took it with it: the server has dropped it.
+    if (db_.isOpen()) db_.connection().rollback();
 }
 
 void Transaction::commit()
@@ -335,14 +419,17 @@ void Transaction::commit()
     done_ = true;
     --db_.transactionDepth_;
     if (db_.transactionDepth_ > 0) return;
+    // The connection it began on is gone (and with it the transaction): nothing was saved.
+    if (!db_.isOpen() || db_.generation_ != db_.transactionGeneration_)
+        throw DbError::connectionLost(true, QStringLiteral("connection lost before commit"));
     QSqlDatabase c = db_.connection();
     if (db_.innerFailed_) {
         c.rollback();
         throw DbError(QStringLiteral("操作未完成，已全部撤销"));
     }
     if (!c.commit()) {
-        const DbError e = failure(c.lastError());
-        c.rollback();
+        const DbError e = failure(c.lastError(), c.driver());
+        if (db_.isOpen()) c.rollback();
         throw e;
     }
 }

@@ -17,7 +17,16 @@ class DbError : public std::runtime_error {
 public:
     explicit DbError(const QString &message, const QString &code = QString())
         : std::runtime_error(message.toStdString()), code_(code) {}
+    // The connection to the shop's server broke: the operator reads what became of his command,
+    // the server's own words stay in detail() for a technician.
+    static DbError connectionLost(bool wasWriting, const QString &serverText);
+    static inline const QString LostWhileWriting = QStringLiteral("与服务器的连接中断，本次操作未保存，请重试！");
+    static inline const QString LostWhileReading = QStringLiteral("与服务器的连接中断，请稍后重试！");
+
     QString text() const { return QString::fromStdString(what()); }
+    // What a technician needs beyond text(); empty for most refusals.
+    const QString &detail() const { return detail_; }
+    bool isConnectionLost() const { return lost_; }
     // The engine's own error code (SQLite extended result code, PostgreSQL SQLSTATE).
     const QString &code() const { return code_; }
     // A unique index refused the row: another counter took the same document number.
@@ -28,6 +37,8 @@ public:
 
 private:
     QString code_;
+    QString detail_;
+    bool lost_ = false;
 };
 
 // Where the book lives.
@@ -100,11 +111,18 @@ public:
 
 private:
     QSqlQuery newQuery();
+    QSqlQuery prepareOnce(const QString &sql);
+    // Runs a statement; when the connection broke under a read outside any transaction, it
+    // connects again and runs the read once more, unseen by the operator.
+    template <class Run>
+    auto readAgainIfLost(const QString &sql, Run run) -> decltype(run());
 
     BookLocation where_;
     QString connectionName_;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> cached_;
     int transactionDepth_ = 0;
+    int generation_ = 0;             // counts the connections opened
+    int transactionGeneration_ = 0;  // the connection the open transaction began on
     bool innerFailed_ = false;
     friend class Transaction;
 };

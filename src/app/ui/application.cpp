@@ -12,7 +12,8 @@ bool Application::notify(QObject *receiver, QEvent *e)
     try {
         return QApplication::notify(receiver, e);
     } catch (const DbError &err) {
-        prompt().error(err.text());
+        if (err.detail().isEmpty()) prompt().error(err.text());
+        else prompt().errorWithDetails(err.text(), err.detail());
     } catch (const std::exception &err) {
         // An amount out of range, a division by zero: the command cannot be done, the book is
         // untouched (its guards rolled back while unwinding), so the operator reads why.

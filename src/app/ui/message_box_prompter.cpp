@@ -8,10 +8,12 @@ namespace {
 QWidget *owner() { return QApplication::activeWindow(); }
 
 QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString &caption, const QString &text,
-                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton deflt)
+                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton deflt,
+                                const QString &details = QString())
 {
     QMessageBox box(icon, caption, text, buttons, owner());
     box.setDefaultButton(deflt);
+    if (!details.isEmpty()) box.setDetailedText(details);
     return QMessageBox::StandardButton(box.exec());
 }
 
@@ -42,4 +44,9 @@ bool MessageBoxPrompter::yesNo(const QString &text)
 void MessageBoxPrompter::error(const QString &text)
 {
     ask(QMessageBox::Critical, QStringLiteral("错误"), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void MessageBoxPrompter::errorWithDetails(const QString &text, const QString &details)
+{
+    ask(QMessageBox::Critical, QStringLiteral("错误"), text, QMessageBox::Ok, QMessageBox::Ok, details);
 }

@@ -10,4 +10,5 @@ public:
     bool confirm(const QString &text) override;
     bool yesNo(const QString &text) override;
     void error(const QString &text) override;
+    void errorWithDetails(const QString &text, const QString &details) override;
 };

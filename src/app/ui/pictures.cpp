@@ -114,7 +114,15 @@ QPixmap programIcon(int side)
     g.drawRoundedRect(QRectF(edge, edge, side - 2 * edge, side - 2 * edge), side / 6.0, side / 6.0);
     g.setBrush(Qt::NoBrush);
     emblem(g, QRectF(side * 0.18, side * 0.2, side * 0.64, side * 0.6));
+    g.end();
     return p;
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64, 128}) icon.addPixmap(programIcon(side));
+    return icon;
 }
 
 } // namespace pictures

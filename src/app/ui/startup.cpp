@@ -6,6 +6,7 @@
 #include "app/ui/application.h"
 #include "app/ui/chinese_fonts.h"
 #include "app/ui/message_box_prompter.h"
+#include "app/ui/pictures.h"
 #include "app/ui/tfdl1.h"
 #include "app/ui/tfmain1.h"
 #include "app/ui/tfqd1.h"
@@ -114,6 +115,7 @@ int run(const QStringList &args, const Wiring &wire)
     const Options &o = *parsed;
 
     installChineseLook();
+    QApplication::setWindowIcon(pictures::programIcon());
     auto splash = std::make_unique<TFqd1>();
     splash->show();
     splash->repaint();
@@ -153,6 +155,7 @@ int run(const QStringList &args, const Wiring &wire)
         operatorName = login.operatorName();
     }
     main->showMaximized();
+    main->activateWindow();   // the keyboard passes from the login to the main window
     main->formShow(operatorName);
     return QApplication::exec();
 }

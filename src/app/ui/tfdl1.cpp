@@ -31,16 +31,16 @@ TFdl1::TFdl1(Database &db, QWidget *parent)
     cancel_ = new QPushButton(QStringLiteral("取消"), this);
     cancel_->setObjectName(QStringLiteral("SpeedButton2"));
     cancel_->setAutoDefault(false);
-    auto *hint = new QLabel(QStringLiteral("提示：新建账套的“系统管理员”初始密码为空，登录后请及时更改。"), this);
-    hint->setObjectName(QStringLiteral("Label1"));
-    hint->setWordWrap(true);
+    hint_ = new QLabel(QStringLiteral("提示：新建账套的“系统管理员”初始密码为空，登录后请及时更改。"), this);
+    hint_->setObjectName(QStringLiteral("Label1"));
+    hint_->setWordWrap(true);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("用户名称"), this), 0, 0);
     grid->addWidget(names_, 0, 1, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("用户密码"), this), 1, 0);
     grid->addWidget(password_, 1, 1, 1, 2);
-    grid->addWidget(hint, 2, 0, 1, 3);
+    grid->addWidget(hint_, 2, 0, 1, 3);
     grid->addWidget(ok_, 3, 1);
     grid->addWidget(cancel_, 3, 2);
     setFixedSize(340, 170);
@@ -60,10 +60,13 @@ bool TFdl1::formShow()
     names_->clear();
     try {
         names_->addItems(session::operatorNames(db_));
+        hint_->setVisible(session::builtInPasswordIsEmpty(db_));
     } catch (const DbError &) {
         return false;
     }
-    names_->setFocus();
+    // The first name stands chosen: the operator types his password at once and presses Enter.
+    if (names_->count() > 0) password_->setFocus();
+    else names_->setFocus();
     return true;
 }
 

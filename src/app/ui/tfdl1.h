@@ -5,6 +5,7 @@
 
 class Database;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -30,5 +31,6 @@ private:
     QLineEdit *password_;
     QPushButton *ok_;
     QPushButton *cancel_;
+    QLabel *hint_;
     bool leaving_ = false;
 };

@@ -13,6 +13,10 @@
 
 #include <limits>
 
+namespace {
+const QString kServerText = QStringLiteral("FATAL:  terminating connection due to administrator command (57P01)");
+}
+
 class TestApplication : public QObject {
     Q_OBJECT
 private slots:
@@ -21,17 +25,22 @@ private slots:
     void failedCommandShowsTheErrorAndTheDialogGoesOn_data()
     {
         QTest::addColumn<QString>("route");
-        QTest::addColumn<bool>("database");
+        QTest::addColumn<QString>("failure");   // "locked", "range", "lost"
         QTest::addColumn<QString>("message");
-        QTest::newRow("book locked, button") << "button" << true << "database is locked";
-        QTest::newRow("amount out of range, key") << "key" << false << "金额超出范围";
-        QTest::newRow("book locked, timer") << "timer" << true << "database is locked";
+        QTest::addColumn<QString>("details");
+        QTest::newRow("book locked, button") << "button" << "locked" << "database is locked" << "";
+        QTest::newRow("amount out of range, key") << "key" << "range" << "金额超出范围" << "";
+        QTest::newRow("book locked, timer") << "timer" << "locked" << "database is locked" << "";
+        // The operator reads what became of his command; the server's words are behind the details.
+        QTest::newRow("server connection lost, button")
+            << "button" << "lost" << "与服务器的连接中断，本次操作未保存，请重试！" << kServerText;
     }
     void failedCommandShowsTheErrorAndTheDialogGoesOn()
     {
         QFETCH(QString, route);
-        QFETCH(bool, database);
+        QFETCH(QString, failure);
         QFETCH(QString, message);
+        QFETCH(QString, details);
         ScriptedPrompter p;
         QDialog d;
         auto *save = new QPushButton("保存", &d);
@@ -39,8 +48,9 @@ private slots:
         auto *layout = new QHBoxLayout(&d);
         layout->addWidget(save);
         layout->addWidget(ok);
-        const auto fail = [database] {
-            if (database) throw DbError("database is locked");
+        const auto fail = [failure] {
+            if (failure == "locked") throw DbError("database is locked");
+            if (failure == "lost") throw DbError::connectionLost(true, kServerText);
             (void)(Decimal::fromRaw(std::numeric_limits<qint64>::max()) + Decimal::fromRaw(1));
         };
         connect(save, &QPushButton::clicked, &d, fail);
@@ -67,6 +77,7 @@ private slots:
         QCOMPARE(p.messages().size(), 1);
         QCOMPARE(p.lastKind(), QString("error"));
         QCOMPARE(p.last(), message);
+        QCOMPARE(p.messages().last().details, details);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "app/ui/startup.h"
 #include "app/ui/tfdaohang1.h"
 #include "app/ui/tfdl1.h"
+#include "app/ui/pictures.h"
 #include "app/ui/tfmain1.h"
 #include "scripted_prompter.h"
 #include "test_book.h"
@@ -14,6 +15,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QImage>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -131,6 +134,7 @@ private slots:
         auto *ok = dlg.findChild<QPushButton *>("SpeedButton1");
         QCOMPARE(names->count(), 1);
         QCOMPARE(pw->echoMode(), QLineEdit::Password);
+        QCOMPARE(QApplication::focusWidget(), pw);   // the first name stands chosen
 
         typeInto(pw, "pw");
         ok->click();
@@ -147,6 +151,44 @@ private slots:
         QTest::keyClick(pw, Qt::Key_Return);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(dlg.operatorName(), QString("系统管理员"));
+    }
+
+    void loginHintShowsWhileTheBuiltInPasswordIsEmpty_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("hint");
+        QTest::newRow("new book") << "" << true;
+        QTest::newRow("password set") << "Pw" << false;
+    }
+    void loginHintShowsWhileTheBuiltInPasswordIsEmpty()
+    {
+        QFETCH(QString, password);
+        QFETCH(bool, hint);
+        TestBook book(password);
+        TFdl1 dlg(book.db());
+        QVERIFY(dlg.formShow());
+        dlg.show();
+        QCOMPARE(dlg.findChild<QLabel *>("Label1")->isVisible(), hint);
+    }
+
+    // Every window of the program shows its own icon, none the toolkit's.
+    void windowsCarryTheProgramsIcon()
+    {
+        ScriptedPrompter p;
+        QTemporaryDir dir;
+        QCOMPARE(startup::run({"marvoda", "--data-dir", dir.path()}, {}), 1);   // starting is enough
+        TestBook book;
+        TFmain1 main;
+        QVERIFY(main.formCreate());
+        main.show();
+        main.openChild<SampleWindow>();
+        TFdl1 login(book.db());
+        QDialog owned(&main);
+        const QImage own = pictures::programIcon().pixmap(32).toImage();
+        QVERIFY(!own.isNull());
+        const QList<QWidget *> windows = {&main, main.mdiArea()->subWindowList().constFirst(), &login, &owned};
+        for (QWidget *w : windows)
+            QVERIFY2(w->windowIcon().pixmap(32).toImage() == own, w->metaObject()->className());
     }
 
     void loginDialogCannotBeLeftButByItsButtons()
