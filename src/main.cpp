@@ -1,4 +1,5 @@
 // The program: starts the book's windows and plugs each subsystem into the main window.
+#include "admin/book_maintenance.h"
 #include "admin/ui/admin_commands.h"
 #include "app/ui/startup.h"
 #include "app/ui/tfmain1.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char **argv)
 {
+    startup::setBookLoader(&BookMaintenance::loadIntoShared);
     return startup::main(argc, argv, [](TFmain1 &main) {
         PrintLayouts::createAll();
         main.setCommandHandler(QStringLiteral("金额大小写转换"), [&main] { main.openChild<TFntoc1>(); });

@@ -107,6 +107,8 @@ bool Database::open(QString *why)
         db.setDatabaseName(where_.database);
         db.setUserName(where_.user);
         db.setPassword(where_.password);
+        // A server that is off or unreachable answers within seconds, not the network's minutes.
+        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
     }
     if (!db.open()) return fail(errorText(db.lastError()));
     if (where_.engine == Engine::SQLite) {
@@ -131,6 +133,14 @@ void Database::disconnect()
     cached_.clear();
     QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
     if (db.isValid() && db.isOpen()) db.close();
+}
+
+void Database::relocate(const BookLocation &where)
+{
+    disconnect();
+    // The driver differs between the engines: the named connection is made anew.
+    QSqlDatabase::removeDatabase(connectionName_);
+    where_ = where;
 }
 
 bool Database::isOpen() const

@@ -1,5 +1,6 @@
 #include "app/ui/startup.h"
 
+#include "app/connection_settings.h"
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/ui/application.h"
@@ -23,11 +24,19 @@ namespace startup {
 
 namespace {
 
+// The book named on the command line, else the one this computer's user chose at the login
+// (never for making a new book), else the one in the program's folder.
 BookLocation locationOf(const Options &o)
 {
-    if (!o.postgres.isEmpty()) return BookLocation::postgres(o.postgres);
-    const QString dir = o.dataDir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dataDir;
-    return BookLocation::sqlite(QDir(dir).filePath(QString::fromLatin1(Database::BookFileName)));
+    if (o.createDatabase && o.postgres.isEmpty() && o.dataDir.isEmpty())
+        return BookLocation::sqlite(QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(Database::BookFileName)));
+    return ConnectionSettings::choose(o.dataDir, o.postgres, QCoreApplication::applicationDirPath());
+}
+
+BookLoader &bookLoader()
+{
+    static BookLoader load;
+    return load;
 }
 
 void wait(int ms)
@@ -58,6 +67,8 @@ std::optional<Options> parse(const QStringList &args, QString *why)
             if (!value(o.postgres)) return std::nullopt;
         } else if (a == u"--admin-password") {
             if (!value(o.adminPassword)) return std::nullopt;
+        } else if (a == u"--from-book") {
+            if (!value(o.fromBook)) return std::nullopt;
         } else if (a == u"--create-database") {
             o.createDatabase = true;
         } else {
@@ -68,13 +79,25 @@ std::optional<Options> parse(const QStringList &args, QString *why)
     return o;
 }
 
+void setBookLoader(BookLoader load) { bookLoader() = std::move(load); }
+
 int createDatabase(const Options &o)
 {
     const BookLocation where = locationOf(o);
     QString why;
-    if (!createBook(where, o.adminPassword, &why)) {
+    auto failed = [&] {
         std::fprintf(stderr, "%s\n", qPrintable(QStringLiteral("创建账套失败：") + why));
         return 1;
+    };
+    if (!o.fromBook.isEmpty() && (o.postgres.isEmpty() || !bookLoader())) {
+        why = QStringLiteral("--from-book 只用于 --postgres 指定的服务器账套");
+        return failed();
+    }
+    if (!createBook(where, o.adminPassword, &why)) return failed();
+    if (!o.fromBook.isEmpty()) {
+        DM1 dm(where);
+        if (!dm.open(&why) || !bookLoader()(dm, o.fromBook, &why)) return failed();
+        std::printf("%s\n", qPrintable(QStringLiteral("已转入账套：") + o.fromBook));
     }
     std::printf("%s\n", qPrintable(QStringLiteral("已创建账套：") + where.describe()));
     return 0;
@@ -128,11 +151,17 @@ int run(const QStringList &args, const Wiring &wire)
     splash.reset();
 
     QString operatorName;
+    const QString opened = dm->db().location().describe();
     {
         TFdl1 login(dm->db());
         if (!login.formShow()) return 1;
         if (login.exec() != QDialog::Accepted) return 0;
         operatorName = login.operatorName();
+    }
+    // The login's connection settings may have moved to another book: its company heads the window.
+    if (dm->db().location().describe() != opened && !main->formCreate()) {
+        prompt().error(DM1::MissingBookMessage);
+        return 1;
     }
     main->showMaximized();
     main->formShow(operatorName);

@@ -17,7 +17,8 @@ public:
     bool formShow();
     QString operatorName() const;
 
-    void confirmLogin();   // "确定"
+    void confirmLogin();         // "确定"
+    void connectionSettings();   // "连接设置": another book, and its operators in the list
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
@@ -30,5 +31,6 @@ private:
     QLineEdit *password_;
     QPushButton *ok_;
     QPushButton *cancel_;
+    QPushButton *settings_;
     bool leaving_ = false;
 };
