@@ -125,6 +125,9 @@ void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &l
 void DocumentService::reverse(const DocumentHeader &h)
 {
     for (const DocumentLine &l : loadDocumentLines(db_, kind_, h.dh, true)) {
+        // What the approval posted: lines still being added under the same number belong to
+        // another counter's entry, shown that number too, and were never posted.
+        if (l.bj == DocFlag::Added) continue;
         for (const StockMovement &m : kind_.movements) {
             const Decimal cost = kind_.salesLines ? l.cbjg : l.jg;
             const Decimal dq = m.sign > 0 ? -l.sl : l.sl;
@@ -198,7 +201,8 @@ DocumentService::Outcome DocumentService::remove(const QString &dh)
         // The question promised that the document's details and debts go with it: an approved
         // document gives its stock back first, so the goods rows never count a deleted document.
         if (h->approved()) reverse(*h);
-        db_.exec(QStringLiteral("DELETE FROM %1 WHERE dh = ?").arg(kind_.lineTable), {dh});
+        // Another counter's lines being added under this number stay theirs.
+        db_.exec(QStringLiteral("DELETE FROM %1 WHERE dh = ? AND bj <> ?").arg(kind_.lineTable), {dh, DocFlag::Added});
         db_.exec(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(kind_.headerTable), {h->id});
         OperationLog::write(db_, QStringLiteral("删除"), dh, kind_.name + (h->approved() ? QStringLiteral("（已审核）") : QString()));
         tx.commit();

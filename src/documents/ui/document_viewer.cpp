@@ -194,6 +194,8 @@ void DocumentViewer::load()
     totals_[1]->setText(h.hjje.toPlain());
 
     documentLines_ = loadDocumentLines(book(), kind_, dh, true);
+    // Lines another counter is still adding under the same number are not this document's.
+    documentLines_.removeIf([](const DocumentLine &l) { return l.bj == DocFlag::Added; });
     lines_->clearOpen();
     for (const DocumentLine &l : documentLines_)
         lines_->appendRow({l.txm, l.ppgg, l.dw, l.sl, l.jg, l.zk, l.je});
