@@ -7,6 +7,7 @@
 
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringList>
 
 namespace {
 // A counter that keeps losing the race for a number or a lock gives up after this many tries.
@@ -89,8 +90,30 @@ void DocumentService::writeHeader(DocumentHeader &h, bool isNew)
     db_.update(kind_.headerTable, h.id, v);
 }
 
+void DocumentService::lockGoodsRows(const DocumentHeader &h, const QList<DocumentLine> &lines)
+{
+    // Counters posting on the same goods take the rows in one order (by id), so two approvals
+    // never each hold a row the other waits for: the server would break such a deadlock only
+    // after a second, by failing one of them.
+    if (db_.engine() != Database::Engine::PostgreSQL || lines.size() < 2) return;
+    QStringList rows;
+    QVariantList values;
+    for (const DocumentLine &l : lines) {
+        for (const StockMovement &m : kind_.movements) {
+            rows << QStringLiteral("(?,?,?,?)");
+            values << h.field(m.warehouseColumn) << l.ppgg << l.txm << l.dw;
+        }
+    }
+    db_.exec(QStringLiteral("SELECT sp.id FROM sp JOIN (VALUES %1) AS v (ck, ppgg, txm, dw) "
+                            "ON sp.ck = v.ck AND sp.ppgg = v.ppgg AND sp.txm = v.txm AND sp.dw = v.dw "
+                            "ORDER BY sp.id FOR UPDATE OF sp")
+                 .arg(rows.join(u',')),
+             values);
+}
+
 void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &lines)
 {
+    lockGoodsRows(h, lines);
     for (const DocumentLine &l : lines) {
         for (const StockMovement &m : kind_.movements) {
             const QString ck = h.field(m.warehouseColumn);
@@ -124,10 +147,12 @@ void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &l
 
 void DocumentService::reverse(const DocumentHeader &h)
 {
-    for (const DocumentLine &l : loadDocumentLines(db_, kind_, h.dh, true)) {
-        // What the approval posted: lines still being added under the same number belong to
-        // another counter's entry, shown that number too, and were never posted.
-        if (l.bj == DocFlag::Added) continue;
+    QList<DocumentLine> posted = loadDocumentLines(db_, kind_, h.dh, true);
+    // What the approval posted: lines still being added under the same number belong to
+    // another counter's entry, shown that number too, and were never posted.
+    posted.removeIf([](const DocumentLine &l) { return l.bj == DocFlag::Added; });
+    lockGoodsRows(h, posted);
+    for (const DocumentLine &l : posted) {
         for (const StockMovement &m : kind_.movements) {
             const Decimal cost = kind_.salesLines ? l.cbjg : l.jg;
             const Decimal dq = m.sign > 0 ? -l.sl : l.sl;
