@@ -38,6 +38,7 @@ QString check(const BookLocation &where);
 bool switchTo(DM1 &dm, const BookLocation &where, QString *why);
 
 inline const QString ConnectedMessage = QStringLiteral("连接成功！");
+inline const QString SavedBookUnavailableMessage = QStringLiteral("无法打开上次选择的账套，请重新进行连接设置！");
 inline const QString NotSavedMessage = QStringLiteral("连接设置未能保存：");
 
 } // namespace ConnectionSettings

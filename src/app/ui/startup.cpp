@@ -7,6 +7,7 @@
 #include "app/ui/chinese_fonts.h"
 #include "app/ui/message_box_prompter.h"
 #include "app/ui/tfdl1.h"
+#include "app/ui/tfljsz1.h"
 #include "app/ui/tfmain1.h"
 #include "app/ui/tfqd1.h"
 
@@ -37,6 +38,17 @@ BookLoader &bookLoader()
 {
     static BookLoader load;
     return load;
+}
+
+// The book this computer's user chose last time cannot be opened (the server is off, the
+// folder gone): the connection settings are offered instead of ending, so the counter is never
+// stuck. False when no choice was saved or the operator gives up.
+bool chooseAnotherBook(const Options &o, DM1 &dm)
+{
+    if (!o.dataDir.isEmpty() || !o.postgres.isEmpty() || !ConnectionSettings::load()) return false;
+    prompt().warn(ConnectionSettings::SavedBookUnavailableMessage);
+    TFljsz1 settings(dm);
+    return settings.exec() == QDialog::Accepted;
 }
 
 void wait(int ms)
@@ -130,7 +142,7 @@ int run(const QStringList &args, const Wiring &wire)
     QCoreApplication::setApplicationName(QStringLiteral("QuorinMarvoda建材行业版"));
 
     auto dm = std::make_unique<DM1>(locationOf(o));
-    if (!dm->open(&why)) {
+    if (!dm->open(&why) && !chooseAnotherBook(o, *dm)) {
         splash.reset();
         prompt().error(DM1::MissingBookMessage);
         return 1;

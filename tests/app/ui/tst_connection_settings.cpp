@@ -156,6 +156,38 @@ private slots:
         QCOMPARE(startAndLeave({"--data-dir", a.path()}), QString("系统管理员 甲店员"));
     }
 
+    void anUnreachableSavedBookOffersTheSettingsInsteadOfEnding()
+    {
+        QTemporaryDir other;
+        makeBook(other.path(), "乙店员");
+        // Nothing listens on port 1: the server is off.
+        QVERIFY(ConnectionSettings::save(BookLocation::postgres("host=127.0.0.1 port=1 dbname=marvoda user=marvoda"), nullptr));
+        ScriptedPrompter p;
+        QString listed;
+        QTimer poll;
+        poll.setInterval(50);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *settings = qobject_cast<TFljsz1 *>(modal)) {
+                settings->findChild<QRadioButton *>("RB1")->click();
+                auto *folder = settings->findChild<QLineEdit *>("Edit6");
+                folder->setFocus();
+                folder->selectAll();
+                type(folder, other.path());
+                QTest::keyClick(folder, Qt::Key_Return);
+            } else if (auto *login = qobject_cast<TFdl1 *>(modal)) {
+                poll.stop();
+                listed = login->findChild<QComboBox *>("ComboBox1")->itemText(1);
+                QTest::keyClick(login, Qt::Key_Escape);
+            }
+        });
+        poll.start();
+        QCOMPARE(startup::run({"marvoda"}, {}), 0);
+        QCOMPARE(p.texts(), QStringList{"无法打开上次选择的账套，请重新进行连接设置！"});
+        QCOMPARE(listed, QString("乙店员"));
+        QCOMPARE(ConnectionSettings::load()->file, bookIn(other.path()));
+    }
+
     void theDialogShowsTheBookAndTakesAPastedLine()
     {
         TestBook book;
