@@ -111,6 +111,7 @@ fi
 PASSWORD=$(head -n 1 "$SECRET")
 
 # The settings are written on every run, so a changed port or address takes effect.
+OLD_SETTINGS=$(cat "$DATA/marvoda.conf" 2>/dev/null || true)
 cat > "$DATA/marvoda.conf" <<EOF
 listen_addresses = '$LISTEN'
 port = $PORT
@@ -122,13 +123,15 @@ grep -q "^include_if_exists = 'marvoda.conf'" "$DATA/postgresql.conf" ||
   echo "include_if_exists = 'marvoda.conf'" >> "$DATA/postgresql.conf"
 
 # Start at boot: a unit of its own, where systemd runs the machine.
-UNIT=marvoda-server-$PORT.service
+# One unit per server folder, so a changed port keeps the same unit.
+UNIT=marvoda-server.service
+[ "$DIR" = /var/lib/marvoda-server ] || UNIT=marvoda-server-$(printf '%s' "$DIR" | md5sum | cut -c1-8).service
 use_systemd=0
 if [ "$BOOT" -eq 1 ] && [ "$(cat /proc/1/comm 2>/dev/null)" = systemd ]; then
   use_systemd=1
   cat > "/etc/systemd/system/$UNIT" <<EOF
 [Unit]
-Description=QuorinMarvoda shop server (PostgreSQL in $DIR, port $PORT)
+Description=QuorinMarvoda shop server (PostgreSQL in $DIR)
 After=network-online.target
 Wants=network-online.target
 
@@ -149,7 +152,14 @@ EOF
 fi
 
 if running; then
-  as_pg "$BIN/pg_ctl" -D "$DATA" reload >/dev/null
+  if [ "$OLD_SETTINGS" = "$(cat "$DATA/marvoda.conf")" ]; then
+    as_pg "$BIN/pg_ctl" -D "$DATA" reload >/dev/null
+  elif [ "$use_systemd" -eq 1 ] && systemctl is-active --quiet "$UNIT"; then
+    systemctl restart "$UNIT" || die "服务器未能重新启动，详见 $LOG"
+  else
+    # Another port or address is taken only by a restart.
+    as_pg "$BIN/pg_ctl" -D "$DATA" -l "$LOG" -m fast -w -t 120 restart >/dev/null || die "服务器未能重新启动，详见 $LOG"
+  fi
 elif [ "$use_systemd" -eq 1 ]; then
   systemctl start "$UNIT" || die "服务器未能启动，详见 $LOG"
 else
