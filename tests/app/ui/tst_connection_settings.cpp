@@ -265,6 +265,55 @@ private slots:
         QCOMPARE(book.db().location().file, book.location().file);
     }
 
+    void aPastedServerLineTestsSavesAndOpensTheServersBook()
+    {
+        const QString line = qEnvironmentVariable("MARVODA_SETTINGS_PG");
+        if (line.isEmpty()) QSKIP("no PostgreSQL server named in MARVODA_SETTINGS_PG");
+        const BookLocation server = BookLocation::postgres(line);
+        {
+            BookLocation admin = server;
+            admin.database = "postgres";
+            Database maintenance(admin);
+            QVERIFY(maintenance.open());
+            maintenance.exec(QString("DROP DATABASE IF EXISTS \"%1\"").arg(server.database));
+            maintenance.exec(QString("CREATE DATABASE \"%1\"").arg(server.database));
+        }
+        QVERIFY(createBook(server, QString(), nullptr));
+        {
+            Database db(server);
+            QVERIFY(db.open());
+            db.insert("yhsz", {{"yhmc", "前台"}, {"yhmm", ""}});
+        }
+        TestBook here;
+        ScriptedPrompter p;
+        TFdl1 login(here.db());
+        QVERIFY(login.formShow());
+        login.show();
+        QVERIFY(QTest::qWaitForWindowActive(&login));
+        whenModal<TFljsz1>([&](TFljsz1 *dlg) {
+            QVERIFY(QTest::qWaitForWindowActive(dlg));
+            auto *onServer = dlg->findChild<QRadioButton *>("RB2");
+            onServer->setFocus();
+            QTest::keyClick(onServer, Qt::Key_Space);
+            auto *password = dlg->findChild<QLineEdit *>("Edit5");
+            password->setFocus();
+            QApplication::clipboard()->setText(line);
+            QTest::keyClick(password, Qt::Key_V, Qt::ControlModifier);
+            dlg->findChild<QPushButton *>("BB1")->click();
+            QCOMPARE(p.last(), QString("连接成功！"));
+            dlg->findChild<QPushButton *>("BB2")->setFocus();
+            QTest::keyClick(dlg->findChild<QPushButton *>("BB2"), Qt::Key_Space);
+        });
+        login.findChild<QPushButton *>("SpeedButton3")->click();
+        auto *names = login.findChild<QComboBox *>("ComboBox1");
+        QCOMPARE(names->count(), 2);
+        QCOMPARE(names->itemText(1), QString("前台"));
+        QCOMPARE(here.db().engine(), BookLocation::Engine::PostgreSQL);
+        QCOMPARE(ConnectionSettings::load()->describe(), server.describe());
+        QCOMPARE(ConnectionSettings::load()->password, QString("unused"));
+        here.db().relocate(here.location());   // the test book's own connection again, for its cleanup
+    }
+
     void okMovesTheLoginToTheChosenBookAndCancelChangesNothing()
     {
         TestBook book;
