@@ -17,6 +17,19 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace {
+
+const char *const LengthSeen = "marvodaLength";
+
+// Text the dialog puts into a field itself, so that the next edit is measured from it.
+void put(QLineEdit *field, const QString &text)
+{
+    field->setText(text);
+    field->setProperty(LengthSeen, qlonglong(text.size()));
+}
+
+} // namespace
+
 TFljsz1::TFljsz1(DM1 &dm, QWidget *parent) : QDialog(parent), dm_(dm)
 {
     setObjectName(QStringLiteral("TFljsz1"));
@@ -90,17 +103,17 @@ void TFljsz1::display(const BookLocation &where)
     QString folder = QCoreApplication::applicationDirPath();
     if (!onServer) folder = QFileInfo(where.file).absolutePath();
     else if (saved && saved->engine == BookLocation::Engine::SQLite) folder = QFileInfo(saved->file).absolutePath();
-    folder_->setText(QDir::toNativeSeparators(folder));
+    put(folder_, QDir::toNativeSeparators(folder));
     if (onServer) {
-        host_->setText(where.host);
-        port_->setText(QString::number(where.port));
-        database_->setText(where.database);
-        user_->setText(where.user);
-        password_->setText(where.password);
+        put(host_, where.host);
+        put(port_, QString::number(where.port));
+        put(database_, where.database);
+        put(user_, where.user);
+        put(password_, where.password);
     } else {
-        port_->setText(QStringLiteral("5432"));
-        database_->setText(QStringLiteral("marvoda"));
-        user_->setText(QStringLiteral("marvoda"));
+        put(port_, QStringLiteral("5432"));
+        put(database_, QStringLiteral("marvoda"));
+        put(user_, QStringLiteral("marvoda"));
     }
     (onServer ? server_ : local_)->setChecked(true);
     kindChanged();
@@ -122,13 +135,19 @@ void TFljsz1::kindChanged()
 
 void TFljsz1::fieldEdited(QLineEdit *field)
 {
-    const std::optional<BookLocation> line = ConnectionSettings::parseLine(field->text());
+    // Only text that arrives whole (pasted) is taken apart: someone typing the line by hand
+    // would otherwise see the fields filled from its first half.
+    const QString text = field->text();
+    const qsizetype before = field->property(LengthSeen).toLongLong();
+    field->setProperty(LengthSeen, qlonglong(text.size()));
+    if (text.size() - before < 2) return;
+    const std::optional<BookLocation> line = ConnectionSettings::parseLine(text);
     if (!line) return;
-    host_->setText(line->host);
-    port_->setText(QString::number(line->port));
-    database_->setText(line->database);
-    user_->setText(line->user);
-    password_->setText(line->password);
+    put(host_, line->host);
+    put(port_, QString::number(line->port));
+    put(database_, line->database);
+    put(user_, line->user);
+    put(password_, line->password);
     ok_->setFocus();
 }
 

@@ -227,6 +227,13 @@ private slots:
         QCOMPARE(dlg.findChild<QLineEdit *>("Edit4")->text(), QString("marvoda"));
         QCOMPARE(dlg.findChild<QLineEdit *>("Edit5")->text(), QString("Ab3dE6gH9jK2mN5pQ8rS1tU4"));
         QCOMPARE(dlg.chosen().describe(), ConnectionSettings::parseLine(Line)->describe());
+
+        // The same line typed by hand is left as typed: nothing fills from its first half.
+        host->clear();
+        host->setFocus();
+        QTest::keyClicks(host, "host=10.1.1.1 dbname=x");
+        QCOMPARE(host->text(), QString("host=10.1.1.1 dbname=x"));
+        QCOMPARE(dlg.findChild<QLineEdit *>("Edit3")->text(), QString("marvoda"));
     }
 
     void theTestSaysWhyNot_data()
