@@ -95,7 +95,7 @@ void DocumentService::lockGoodsRows(const DocumentHeader &h, const QList<Documen
     // Counters posting on the same goods take the rows in one order (by id), so two approvals
     // never each hold a row the other waits for: the server would break such a deadlock only
     // after a second, by failing one of them.
-    if (db_.engine() != Database::Engine::PostgreSQL || lines.size() < 2) return;
+    if (db_.engine() != Database::Engine::PostgreSQL || lines.size() * kind_.movements.size() < 2) return;
     QStringList rows;
     QVariantList values;
     for (const DocumentLine &l : lines) {
