@@ -113,13 +113,13 @@ void DocumentService::lockGoodsRows(const DocumentHeader &h, const QList<Documen
 
 void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &lines)
 {
-    lockGoodsRows(h, lines);
+    // The ledger and money rows first: other counters wait for the goods rows only while this
+    // posting changes them, not while it writes its own rows.
     for (const DocumentLine &l : lines) {
         for (const StockMovement &m : kind_.movements) {
-            const QString ck = h.field(m.warehouseColumn);
             QList<std::pair<QString, QVariant>> row = {
-                {"rq", h.rq}, {"dh", h.dh}, {"ck", ck}, {"jsr", h.jsr}, {"txm", l.txm}, {"ppgg", l.ppgg},
-                {"dw", l.dw}, {"sl", l.sl.raw()}, {"jg", l.jg.raw()}, {"je", l.je.raw()}};
+                {"rq", h.rq}, {"dh", h.dh}, {"ck", h.field(m.warehouseColumn)}, {"jsr", h.jsr}, {"txm", l.txm},
+                {"ppgg", l.ppgg}, {"dw", l.dw}, {"sl", l.sl.raw()}, {"jg", l.jg.raw()}, {"je", l.je.raw()}};
             if (kind_.hasMoney()) row.append({kind_.partyColumn, h.field(kind_.partyColumn)});
             if (kind_.linesHaveDiscount) row.append({"zk", l.zk.raw()});
             if (kind_.salesLines)
@@ -129,10 +129,6 @@ void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &l
             if (kind_.ledgerTable == u"rkfx")
                 row.append({"lx", m.ledgerLabel.isEmpty() ? h.field(kind_.reasonColumn) : m.ledgerLabel});
             db_.insertCached(kind_.ledgerTable, row);
-            const Decimal cost = kind_.salesLines ? l.cbjg : l.jg;
-            const Decimal dq = m.sign > 0 ? l.sl : -l.sl;
-            const Decimal dv = m.sign > 0 ? l.je : -l.je;
-            StockPosting::apply(db_, kind_.rule, ck, l.ppgg, l.txm, l.dw, cost, dq, dv);
         }
     }
     if (kind_.hasMoney() && !h.paid.isZero())
@@ -143,6 +139,15 @@ void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &l
                                       {"je", h.paid.raw()},
                                       {"jsr", h.jsr},
                                       {"bz", h.bz}});
+    lockGoodsRows(h, lines);
+    for (const DocumentLine &l : lines) {
+        for (const StockMovement &m : kind_.movements) {
+            const Decimal cost = kind_.salesLines ? l.cbjg : l.jg;
+            const Decimal dq = m.sign > 0 ? l.sl : -l.sl;
+            const Decimal dv = m.sign > 0 ? l.je : -l.je;
+            StockPosting::apply(db_, kind_.rule, h.field(m.warehouseColumn), l.ppgg, l.txm, l.dw, cost, dq, dv);
+        }
+    }
 }
 
 void DocumentService::reverse(const DocumentHeader &h)
@@ -190,9 +195,8 @@ QString DocumentService::save(DocumentHeader header, LineBuffer &lines, bool app
         writeHeader(h, isNew);
         lines.commitInto(h.dh);
         if (approve) {
-            QList<DocumentLine> posted = lines.lines();
-            post(h, posted);
             OperationLog::write(db_, QStringLiteral("结单"), h.dh, kind_.name);
+            post(h, lines.lines());
         }
         tx.commit();
         return h.dh;
