@@ -1,4 +1,5 @@
 // The program: starts the book's windows and plugs each subsystem into the main window.
+#include "admin/book_maintenance.h"
 #include "admin/ui/takeover_dialog.h"
 #include "app/ui/startup.h"
 #include "program_commands.h"
@@ -6,5 +7,6 @@
 int main(int argc, char **argv)
 {
     startup::setTakeOver({takeover::commandLine, takeover::offerAtStart});
+    startup::setBookLoader(&BookMaintenance::loadIntoShared);
     return startup::main(argc, argv, [](TFmain1 &main) { registerProgramCommands(main); });
 }

@@ -1,5 +1,6 @@
 #include "admin/book_clearing.h"
 
+#include "admin/book_maintenance.h"
 #include "app/data/operation_log.h"
 #include "app/data/schema.h"
 
@@ -44,6 +45,7 @@ void clear(Database &db, QList<int> ticked)
     std::sort(ticked.begin(), ticked.end());
     ticked.erase(std::unique(ticked.begin(), ticked.end()), ticked.end());
     if (ticked.isEmpty()) return;
+    if (const QString busy = BookMaintenance::othersConnectedRefusal(db); !busy.isEmpty()) throw DbError(busy);
     Transaction tx(db);
     QStringList cleared;
     for (int g : ticked) {

@@ -262,6 +262,26 @@ bool restoreFileBook(DM1 &dm, const QString &file, QString *why)
     return true;
 }
 
+// Replaces every row of the shared book by the rows of the checked file book `work`, in one
+// transaction with its log row.
+bool loadChecked(Database &db, const QString &work, const QString &action, const QString &file, QString *why)
+{
+    Database source(BookLocation::sqlite(work));
+    try {
+        if (!source.open(why)) return false;
+        Transaction tx(db);
+        for (const schema::Table &t : schema::tables()) {
+            db.exec(QStringLiteral("DELETE FROM ") + QLatin1String(t.name));
+            copyRows(source, db, t);
+        }
+        OperationLog::write(db, action, QString(), file);
+        tx.commit();
+    } catch (const DbError &e) {
+        return fail(why, e.text());
+    }
+    return true;
+}
+
 bool restoreSharedBook(DM1 &dm, const QString &file, QString *why)
 {
     QTemporaryDir dir;
@@ -273,20 +293,7 @@ bool restoreSharedBook(DM1 &dm, const QString &file, QString *why)
                                .filePath(QStringLiteral("KLV恢复前%1.bak")
                                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"))));
     if (!backup(db, safety, why)) return false;
-    Database source(BookLocation::sqlite(work));
-    try {
-        if (!source.open(why)) return false;
-        Transaction tx(db);
-        for (const schema::Table &t : schema::tables()) {
-            db.exec(QStringLiteral("DELETE FROM ") + QLatin1String(t.name));
-            copyRows(source, db, t);
-        }
-        OperationLog::write(db, QStringLiteral("恢复数据库"), QString(), file);
-        tx.commit();
-    } catch (const DbError &e) {
-        return fail(why, e.text());
-    }
-    return true;
+    return loadChecked(db, work, QStringLiteral("恢复数据库"), file, why);
 }
 
 } // namespace
@@ -298,6 +305,20 @@ QString backupFolder(Database &db)
     const QString folder = QDir(dataDir(db)).filePath(book_folders::BackupFolder);
     QDir().mkpath(folder);
     return folder;
+}
+
+int otherCounters(Database &db)
+{
+    if (db.engine() != Engine::PostgreSQL) return 0;
+    QSqlQuery q = db.exec(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                         "AND pid <> pg_backend_pid() AND backend_type = 'client backend'"));
+    return q.next() ? q.value(0).toInt() : 0;
+}
+
+QString othersConnectedRefusal(Database &db)
+{
+    const int n = otherCounters(db);
+    return n > 0 ? OthersConnectedMessage.arg(n) : QString();
 }
 
 QString defaultBackupName(const QDate &day)
@@ -336,7 +357,19 @@ bool restore(DM1 &dm, const QString &file, QString *why)
 {
     if (!QFileInfo(file).isFile()) return fail(why, file + QStringLiteral("：文件不存在"));
     if (isTheBook(dm.db(), file)) return fail(why, QStringLiteral("不可用账套文件本身恢复"));
+    if (const QString busy = othersConnectedRefusal(dm.db()); !busy.isEmpty()) return fail(why, busy);
     return dm.db().engine() == Engine::SQLite ? restoreFileBook(dm, file, why) : restoreSharedBook(dm, file, why);
+}
+
+bool loadIntoShared(DM1 &dm, const QString &file, QString *why)
+{
+    if (dm.db().engine() != Engine::PostgreSQL) return fail(why, QStringLiteral("只能转入服务器账套"));
+    if (!QFileInfo(file).isFile()) return fail(why, file + QStringLiteral("：文件不存在"));
+    QTemporaryDir dir;
+    const QString work = QDir(dir.path()).filePath(QString::fromLatin1(Database::BookFileName));
+    if (!dir.isValid() || !BookFiles::copy(file, work, why) || !checkCandidate(work, why)) return false;
+    if (!loadChecked(dm.db(), work, QStringLiteral("转入账套"), file, why)) return false;
+    return reopen(dm, why);
 }
 
 bool compact(DM1 &dm, QString *why)
@@ -344,6 +377,7 @@ bool compact(DM1 &dm, QString *why)
     Database &db = dm.db();
     if (db.engine() == Engine::PostgreSQL) {
         try {
+            if (const QString busy = othersConnectedRefusal(db); !busy.isEmpty()) return fail(why, busy);
             db.exec(QStringLiteral("VACUUM"));
         } catch (const DbError &e) {
             return fail(why, e.text());

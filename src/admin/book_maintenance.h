@@ -27,6 +27,13 @@ QString withBackupExtension(const QString &chosen);
 // Where a restore keeps the file book it replaces: beside it, named after the moment.
 QString safetyCopyName(const QString &book, const QDateTime &when);
 
+// How many other counters are connected to a shared book (this connection not counted); 0 for
+// a file book, whose other users are found when it is released.
+int otherCounters(Database &db);
+// The refusal of restore, compaction and clearing while other counters are connected to the
+// shared book: they would go on writing into a book being replaced or emptied. Empty when none.
+QString othersConnectedRefusal(Database &db);
+
 // Called between the steps of a copy with the share done so far; returning false abandons it.
 using Progress = std::function<bool(qint64 done, qint64 total)>;
 
@@ -43,6 +50,10 @@ bool backup(Database &db, const QString &target, QString *why, const Progress &p
 // one upgraded) for the windows to go on with, the operator still logged in.
 bool restore(DM1 &dm, const QString &file, QString *why);
 
+// Moves a single-computer book (the file) into a shared book that has just been made, every row
+// and id as they stand, checked as a restore checks the file; one transaction.
+bool loadIntoShared(DM1 &dm, const QString &file, QString *why);
+
 // Rebuilds the book without free space. A file book is rebuilt into a work file beside it that
 // replaces the book only when complete; a failure leaves the book as it was and removes the
 // work file. A shared book is vacuumed in place.
@@ -57,5 +68,6 @@ inline const QString RestoreFailedMessage = QStringLiteral("数据库恢复失�
 inline const QString CompactQuestion = QStringLiteral("确定要压缩当前数据库吗？");
 inline const QString CompactDoneMessage = QStringLiteral("数据库压缩成功！");
 inline const QString CompactFailedMessage = QStringLiteral("数据库压缩失败！");
+inline const QString OthersConnectedMessage = QStringLiteral("还有%1台电脑连接着服务器账套，请先让其他电脑退出本软件，再进行此操作！");
 
 } // namespace BookMaintenance

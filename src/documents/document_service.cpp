@@ -7,6 +7,7 @@
 
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringList>
 
 namespace {
 // A counter that keeps losing the race for a number or a lock gives up after this many tries.
@@ -89,14 +90,36 @@ void DocumentService::writeHeader(DocumentHeader &h, bool isNew)
     db_.update(kind_.headerTable, h.id, v);
 }
 
-void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &lines)
+void DocumentService::lockGoodsRows(const DocumentHeader &h, const QList<DocumentLine> &lines)
 {
+    // Counters posting on the same goods take the rows in one order (by id), so two approvals
+    // never each hold a row the other waits for: the server would break such a deadlock only
+    // after a second, by failing one of them.
+    if (db_.engine() != Database::Engine::PostgreSQL || lines.size() * kind_.movements.size() < 2) return;
+    QStringList rows;
+    QVariantList values;
     for (const DocumentLine &l : lines) {
         for (const StockMovement &m : kind_.movements) {
-            const QString ck = h.field(m.warehouseColumn);
+            rows << QStringLiteral("(?,?,?,?)");
+            values << h.field(m.warehouseColumn) << l.ppgg << l.txm << l.dw;
+        }
+    }
+    db_.exec(QStringLiteral("SELECT sp.id FROM sp JOIN (VALUES %1) AS v (ck, ppgg, txm, dw) "
+                            "ON sp.ck = v.ck AND sp.ppgg = v.ppgg AND sp.txm = v.txm AND sp.dw = v.dw "
+                            "ORDER BY sp.id FOR UPDATE OF sp")
+                 .arg(rows.join(u',')),
+             values);
+}
+
+void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &lines)
+{
+    // The ledger and money rows first: other counters wait for the goods rows only while this
+    // posting changes them, not while it writes its own rows.
+    for (const DocumentLine &l : lines) {
+        for (const StockMovement &m : kind_.movements) {
             QList<std::pair<QString, QVariant>> row = {
-                {"rq", h.rq}, {"dh", h.dh}, {"ck", ck}, {"jsr", h.jsr}, {"txm", l.txm}, {"ppgg", l.ppgg},
-                {"dw", l.dw}, {"sl", l.sl.raw()}, {"jg", l.jg.raw()}, {"je", l.je.raw()}};
+                {"rq", h.rq}, {"dh", h.dh}, {"ck", h.field(m.warehouseColumn)}, {"jsr", h.jsr}, {"txm", l.txm},
+                {"ppgg", l.ppgg}, {"dw", l.dw}, {"sl", l.sl.raw()}, {"jg", l.jg.raw()}, {"je", l.je.raw()}};
             if (kind_.hasMoney()) row.append({kind_.partyColumn, h.field(kind_.partyColumn)});
             if (kind_.linesHaveDiscount) row.append({"zk", l.zk.raw()});
             if (kind_.salesLines)
@@ -106,10 +129,6 @@ void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &l
             if (kind_.ledgerTable == u"rkfx")
                 row.append({"lx", m.ledgerLabel.isEmpty() ? h.field(kind_.reasonColumn) : m.ledgerLabel});
             db_.insertCached(kind_.ledgerTable, row);
-            const Decimal cost = kind_.salesLines ? l.cbjg : l.jg;
-            const Decimal dq = m.sign > 0 ? l.sl : -l.sl;
-            const Decimal dv = m.sign > 0 ? l.je : -l.je;
-            StockPosting::apply(db_, kind_.rule, ck, l.ppgg, l.txm, l.dw, cost, dq, dv);
         }
     }
     if (kind_.hasMoney() && !h.paid.isZero())
@@ -120,13 +139,24 @@ void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &l
                                       {"je", h.paid.raw()},
                                       {"jsr", h.jsr},
                                       {"bz", h.bz}});
+    lockGoodsRows(h, lines);
+    for (const DocumentLine &l : lines) {
+        for (const StockMovement &m : kind_.movements) {
+            const Decimal cost = kind_.salesLines ? l.cbjg : l.jg;
+            const Decimal dq = m.sign > 0 ? l.sl : -l.sl;
+            const Decimal dv = m.sign > 0 ? l.je : -l.je;
+            StockPosting::apply(db_, kind_.rule, h.field(m.warehouseColumn), l.ppgg, l.txm, l.dw, cost, dq, dv);
+        }
+    }
 }
 
 void DocumentService::reverse(const DocumentHeader &h)
 {
     // What the approval posted: the committed lines (an entry left pending under this number
     // never moved stock).
-    for (const DocumentLine &l : loadDocumentLines(db_, kind_, h.dh)) {
+    const QList<DocumentLine> posted = loadDocumentLines(db_, kind_, h.dh);
+    lockGoodsRows(h, posted);
+    for (const DocumentLine &l : posted) {
         for (const StockMovement &m : kind_.movements) {
             const Decimal cost = kind_.salesLines ? l.cbjg : l.jg;
             const Decimal dq = m.sign > 0 ? -l.sl : l.sl;
@@ -164,9 +194,8 @@ QString DocumentService::save(DocumentHeader header, LineBuffer &lines, bool app
         writeHeader(h, isNew);
         lines.commitInto(h.dh);
         if (approve) {
-            QList<DocumentLine> posted = lines.lines();
-            post(h, posted);
             OperationLog::write(db_, QStringLiteral("结单"), h.dh, kind_.name);
+            post(h, lines.lines());
         }
         tx.commit();
         return h.dh;

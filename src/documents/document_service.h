@@ -33,6 +33,7 @@ public:
     static DocumentHeader readHeader(const DocumentKind &kind, const class QSqlQuery &q);
 
 private:
+    void lockGoodsRows(const DocumentHeader &h, const QList<DocumentLine> &lines);
     void post(const DocumentHeader &h, const QList<DocumentLine> &lines);
     void reverse(const DocumentHeader &h);
     void writeHeader(DocumentHeader &h, bool isNew);

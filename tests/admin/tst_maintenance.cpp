@@ -1,3 +1,4 @@
+#include "admin/book_clearing.h"
 #include "admin/book_maintenance.h"
 #include "admin/operator_book.h"
 #include "admin/sqlite_file.h"
@@ -331,6 +332,71 @@ private slots:
         }
         QVERIFY(BookMaintenance::restore(b.dm(), backup, nullptr));
         QCOMPARE(snapshot(b.db()), before);
+    }
+
+    void aSharedBookIsNotReplacedOrEmptiedUnderOtherCounters()
+    {
+        if (!TestBook::onPostgres()) QSKIP("only a shared book has other counters connected");
+        TestBook b;
+        fill(b.db());
+        QTemporaryDir dir;
+        const QString backup = QDir(dir.path()).filePath("KLV.bak");
+        QVERIFY(BookMaintenance::backup(b.db(), backup, nullptr));
+        // Connections closed a moment ago may still be leaving the server.
+        QTRY_COMPARE(BookMaintenance::otherCounters(b.db()), 0);
+        const QString before = snapshot(b.db());
+        {
+            Database second(b.location()), third(b.location());   // two other counters
+            QVERIFY(second.open() && third.open());
+            QCOMPARE(BookMaintenance::otherCounters(b.db()), 2);
+            const QString refusal = "还有2台电脑连接着服务器账套，请先让其他电脑退出本软件，再进行此操作！";
+            QCOMPARE(BookMaintenance::othersConnectedRefusal(b.db()), refusal);
+            QString why;
+            QVERIFY(!BookMaintenance::restore(b.dm(), backup, &why));
+            QCOMPARE(why, refusal);
+            QVERIFY(!BookMaintenance::compact(b.dm(), &why));
+            QCOMPARE(why, refusal);
+            try {
+                BookClearing::clear(b.db(), {0, 1});
+                QFAIL("cleared under other counters");
+            } catch (const DbError &e) {
+                QCOMPARE(e.text(), refusal);
+            }
+            QCOMPARE(snapshot(b.db()), before);
+            // A backup works from any counter.
+            QVERIFY(BookMaintenance::backup(second, QDir(dir.path()).filePath("KLV2.bak"), &why));
+        }
+        QTRY_COMPARE(BookMaintenance::otherCounters(b.db()), 0);
+        QString why;
+        QVERIFY2(BookMaintenance::compact(b.dm(), &why), qPrintable(why));
+        QVERIFY2(BookMaintenance::restore(b.dm(), backup, &why), qPrintable(why));
+    }
+
+    void aFileBookMovesIntoANewSharedBookWhole()
+    {
+        if (!TestBook::onPostgres()) QSKIP("a file book moves into a server's book");
+        QTemporaryDir dir;
+        const QString file = QDir(dir.path()).filePath("KLVData1.db");
+        QString why;
+        QVERIFY(createBook(BookLocation::sqlite(file), "8888", &why));
+        QString expected;
+        {
+            DM1 source(BookLocation::sqlite(file));
+            QVERIFY(source.open());
+            fill(source.db());
+            expected = snapshot(source.db());
+        }
+        TestBook b;   // the new, empty shared book
+        QVERIFY2(BookMaintenance::loadIntoShared(b.dm(), file, &why), qPrintable(why));
+        QCOMPARE(snapshot(b.db()), expected);
+        QCOMPARE(lastLogged(b.db()), QString("转入账套"));
+        QCOMPARE(session::login(b.db(), "系统管理员", "8888"), session::LoginResult::Ok);
+        b.db().insert("sp", {{"txm", "new"}});   // ids go on after the moved rows
+
+        // What is not a sound book moves nothing.
+        runOn(file, "DROP TABLE sp");
+        QVERIFY(!BookMaintenance::loadIntoShared(b.dm(), file, &why));
+        QVERIFY(b.db().exists("SELECT 1 FROM sp WHERE txm = 'new'"));
     }
 };
 

@@ -186,6 +186,33 @@ private slots:
         QCOMPARE(service.remove(held), DocumentService::Outcome::Missing);
     }
 
+    void unapprovingLeavesAnotherCountersPendingLinesAlone()
+    {
+        TestBook book;
+        Database &db = book.db();
+        addGoods(db, "一号库", "A1", "10", "4", "40");
+        DocumentService service(db, purchase());
+        // Two counters are shown the same number; one approves while the other is still entering.
+        LineBuffer mine(db, purchase()), theirs(db, purchase());
+        mine.startNew(newNumber(db, purchase()));
+        theirs.startNew(mine.number());
+        mine.add(line("A1", "10", "5"));
+        theirs.add(line("A1", "7", "5"));
+        const QString approved = service.save(headerFor(purchase(), mine, "一号库"), mine, true, Today);
+        QCOMPARE(approved, theirs.number());
+        QCOMPARE(stockOf(db, "一号库", "A1"), "20 4.50 90.00");
+
+        QCOMPARE(service.unapprove(approved), DocumentService::Outcome::Done);
+        QCOMPARE(stockOf(db, "一号库", "A1"), "10 4.00 40.00");
+        QCOMPARE(service.remove(approved), DocumentService::Outcome::Done);
+        QCOMPARE(stockOf(db, "一号库", "A1"), "10 4.00 40.00");
+        QCOMPARE(countRows(db, "SELECT count(*) FROM cgglc WHERE bj = 'dz'"), 1);
+        // Their document is saved whole.
+        const QString second = service.save(headerFor(purchase(), theirs, "一号库"), theirs, true, Today);
+        QCOMPARE(loadDocumentLines(db, purchase(), second).size(), 1);
+        QCOMPARE(stockOf(db, "一号库", "A1"), "17 4.41 75.00");
+    }
+
     void theBufferKeepsToItsOwnDocument()
     {
         TestBook book;

@@ -24,6 +24,10 @@ double medianMs(int n, const std::function<void()> &f);
 // One result line: "name: ours X ms, bound Y ms, ratio R (target ...)".
 void report(const QString &name, double oursMs, double boundMs, const QString &target);
 
+// The processes a scenario starts from this program (a hidden first argument): their exit code,
+// or -1 when the command line is not such a process's.
+int runWorker(int argc, char **argv);
+
 } // namespace bench
 
 #define MARVODA_BENCH(name, fn) static const int bench_reg_##fn = bench::add(name, fn);

@@ -58,6 +58,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    if (const int rc = bench::runWorker(argc, argv); rc >= 0) return rc;
     bench::Options opt;
     QStringList only;
     for (int i = 1; i < argc; ++i) {

@@ -17,6 +17,10 @@ QString TFhuifu1::chooseFile() { return askFile(false, BookMaintenance::backupFo
 
 void TFhuifu1::run(const QString &path)
 {
+    if (const QString busy = BookMaintenance::othersConnectedRefusal(book()); !busy.isEmpty()) {
+        prompt().info(busy);
+        return;
+    }
     if (!prompt().confirm(BookMaintenance::RestoreQuestion)) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString why;

@@ -1,6 +1,7 @@
 #include "admin/ui/tfqingkong1.h"
 
 #include "admin/book_clearing.h"
+#include "admin/book_maintenance.h"
 #include "admin/ui/dialog_buttons.h"
 #include "app/data/dm1.h"
 #include "app/prompter.h"
@@ -35,6 +36,11 @@ void TFqingkong1::clearClicked()
     QList<int> ticked;
     for (int i = 0; i < boxes_.size(); ++i)
         if (boxes_[i]->isChecked()) ticked << i;
+    if (const QString busy = ticked.isEmpty() ? QString() : BookMaintenance::othersConnectedRefusal(book());
+        !busy.isEmpty()) {
+        prompt().info(busy);
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         BookClearing::clear(book(), ticked);

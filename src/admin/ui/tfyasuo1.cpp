@@ -28,6 +28,10 @@ TFyasuo1::TFyasuo1(QWidget *parent) : QDialog(parent)
 
 void TFyasuo1::compactClicked()
 {
+    if (const QString busy = BookMaintenance::othersConnectedRefusal(book()); !busy.isEmpty()) {
+        prompt().info(busy);
+        return;
+    }
     if (!prompt().confirm(BookMaintenance::CompactQuestion)) {
         reject();
         return;

@@ -74,6 +74,9 @@ public:
     // Closes the connection (quitting, backup); the next statement opens it again.
     void disconnect();
     bool isOpen() const;
+    // Points the connection at another book (the counter's connection settings): the present one
+    // is closed; the next statement opens the new one.
+    void relocate(const BookLocation &where);
 
     Engine engine() const { return where_.engine; }
     const BookLocation &location() const { return where_; }

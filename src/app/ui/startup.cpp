@@ -1,6 +1,7 @@
 #include "app/ui/startup.h"
 
 #include "app/book_folders.h"
+#include "app/connection_settings.h"
 #include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/ui/application.h"
@@ -8,6 +9,7 @@
 #include "app/ui/message_box_prompter.h"
 #include "app/ui/pictures.h"
 #include "app/ui/tfdl1.h"
+#include "app/ui/tfljsz1.h"
 #include "app/ui/tfmain1.h"
 #include "app/ui/tfqd1.h"
 
@@ -27,18 +29,37 @@ namespace startup {
 namespace {
 
 // Settles the data folder for the whole run (backups, exports, templates follow it) and says
-// where the book is.
+// where the book is: the one named on the command line, else the one this computer's user chose
+// at the login (never for making a new book), else the one in the data folder.
 BookLocation locationOf(const Options &o)
 {
     book_folders::setCurrent(book_folders::resolve(book_folders::facts(o.dataDir)));
-    if (!o.postgres.isEmpty()) return BookLocation::postgres(o.postgres);
-    return BookLocation::sqlite(book_folders::current().bookFile());
+    if ((o.createDatabase || !o.takeOver.isEmpty()) && o.postgres.isEmpty())
+        return BookLocation::sqlite(book_folders::current().bookFile());
+    return ConnectionSettings::choose(o.dataDir, o.postgres, book_folders::current().data);
 }
 
 TakeOver &takeOverHooks()
 {
     static TakeOver hooks;
     return hooks;
+}
+
+BookLoader &bookLoader()
+{
+    static BookLoader load;
+    return load;
+}
+
+// The book this computer's user chose last time cannot be opened (the server is off, the
+// folder gone): the connection settings are offered instead of ending, so the counter is never
+// stuck. False when no choice was saved or the operator gives up.
+bool chooseAnotherBook(const Options &o, DM1 &dm)
+{
+    if (!o.dataDir.isEmpty() || !o.postgres.isEmpty() || !ConnectionSettings::load()) return false;
+    prompt().warn(ConnectionSettings::SavedBookUnavailableMessage);
+    TFljsz1 settings(dm);
+    return settings.exec() == QDialog::Accepted;
 }
 
 void wait(int ms)
@@ -71,6 +92,8 @@ std::optional<Options> parse(const QStringList &args, QString *why)
             if (!value(o.adminPassword)) return std::nullopt;
         } else if (a == u"--take-over") {
             if (!value(o.takeOver)) return std::nullopt;
+        } else if (a == u"--from-book") {
+            if (!value(o.fromBook)) return std::nullopt;
         } else if (a == u"--create-database") {
             o.createDatabase = true;
         } else {
@@ -82,14 +105,25 @@ std::optional<Options> parse(const QStringList &args, QString *why)
 }
 
 void setTakeOver(TakeOver t) { takeOverHooks() = std::move(t); }
+void setBookLoader(BookLoader load) { bookLoader() = std::move(load); }
 
 int createDatabase(const Options &o)
 {
     const BookLocation where = locationOf(o);
     QString why;
-    if (!createBook(where, o.adminPassword, &why)) {
+    auto failed = [&] {
         std::fprintf(stderr, "%s\n", qPrintable(QStringLiteral("创建账套失败：") + why));
         return 1;
+    };
+    if (!o.fromBook.isEmpty() && (o.postgres.isEmpty() || !bookLoader())) {
+        why = QStringLiteral("--from-book 只用于 --postgres 指定的服务器账套");
+        return failed();
+    }
+    if (!createBook(where, o.adminPassword, &why)) return failed();
+    if (!o.fromBook.isEmpty()) {
+        DM1 dm(where);
+        if (!dm.open(&why) || !bookLoader()(dm, o.fromBook, &why)) return failed();
+        std::printf("%s\n", qPrintable(QStringLiteral("已转入账套：") + o.fromBook));
     }
     std::printf("%s\n", qPrintable(QStringLiteral("已创建账套：") + where.describe()));
     return 0;
@@ -125,9 +159,9 @@ int run(const QStringList &args, const Wiring &wire)
     auto dm = std::make_unique<DM1>(locationOf(o));
     if (takeOverHooks().offer && !QFileInfo::exists(dm->db().location().file)) {
         splash.reset();
-        takeOverHooks().offer(locationOf(o));
+        takeOverHooks().offer(dm->db().location());
     }
-    if (!dm->open(&why)) {
+    if (!dm->open(&why) && !chooseAnotherBook(o, *dm)) {
         splash.reset();
         prompt().error(DM1::MissingBookMessage);
         return 1;
@@ -148,11 +182,17 @@ int run(const QStringList &args, const Wiring &wire)
     splash.reset();
 
     QString operatorName;
+    const QString opened = dm->db().location().describe();
     {
         TFdl1 login(dm->db());
         if (!login.formShow()) return 1;
         if (login.exec() != QDialog::Accepted) return 0;
         operatorName = login.operatorName();
+    }
+    // The login's connection settings may have moved to another book: its company heads the window.
+    if (dm->db().location().describe() != opened && !main->formCreate()) {
+        prompt().error(DM1::MissingBookMessage);
+        return 1;
     }
     main->showMaximized();
     main->activateWindow();   // the keyboard passes from the login to the main window

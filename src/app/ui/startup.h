@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class DM1;
 class TFmain1;
 
 namespace startup {
@@ -19,11 +20,17 @@ struct Options {
     bool createDatabase = false;
     QString adminPassword;
     QString takeOver;         // --take-over FILE: a new book from an Access book
+    QString fromBook;         // with --create-database --postgres: a file book moved into the new one
     int splashMs = 1000;
 };
 
 // Reads the command line; nullopt with *why for words it does not know.
 std::optional<Options> parse(const QStringList &args, QString *why);
+
+// Moves a file book into the newly made shared book (--from-book); the administration plugs it
+// in. False with *why.
+using BookLoader = std::function<bool(DM1 &, const QString &file, QString *why)>;
+void setBookLoader(BookLoader load);
 
 // Makes a new book: 0 on success, otherwise 1 with a one-line reason on standard error.
 int createDatabase(const Options &o);

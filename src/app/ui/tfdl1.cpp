@@ -1,8 +1,10 @@
 #include "app/ui/tfdl1.h"
 
 #include "app/data/database.h"
+#include "app/data/dm1.h"
 #include "app/prompter.h"
 #include "app/session.h"
+#include "app/ui/tfljsz1.h"
 
 #include <QComboBox>
 #include <QCloseEvent>
@@ -31,6 +33,9 @@ TFdl1::TFdl1(Database &db, QWidget *parent)
     cancel_ = new QPushButton(QStringLiteral("取消"), this);
     cancel_->setObjectName(QStringLiteral("SpeedButton2"));
     cancel_->setAutoDefault(false);
+    settings_ = new QPushButton(QStringLiteral("连接设置"), this);
+    settings_->setObjectName(QStringLiteral("SpeedButton3"));
+    settings_->setAutoDefault(false);
     hint_ = new QLabel(QStringLiteral("提示：新建账套的“系统管理员”初始密码为空，登录后请及时更改。"), this);
     hint_->setObjectName(QStringLiteral("Label1"));
     hint_->setWordWrap(true);
@@ -41,6 +46,7 @@ TFdl1::TFdl1(Database &db, QWidget *parent)
     grid->addWidget(new QLabel(QStringLiteral("用户密码"), this), 1, 0);
     grid->addWidget(password_, 1, 1, 1, 2);
     grid->addWidget(hint_, 2, 0, 1, 3);
+    grid->addWidget(settings_, 3, 0);
     grid->addWidget(ok_, 3, 1);
     grid->addWidget(cancel_, 3, 2);
     setFixedSize(340, 170);
@@ -50,6 +56,7 @@ TFdl1::TFdl1(Database &db, QWidget *parent)
         leaving_ = true;
         reject();
     });
+    connect(settings_, &QPushButton::clicked, this, &TFdl1::connectionSettings);
     names_->installEventFilter(this);
     password_->installEventFilter(this);
 }
@@ -68,6 +75,14 @@ bool TFdl1::formShow()
     if (names_->count() > 0) password_->setFocus();
     else names_->setFocus();
     return true;
+}
+
+void TFdl1::connectionSettings()
+{
+    // The operators come from the book chosen there.
+    if (!DM1::current()) return;
+    TFljsz1 settings(*DM1::current(), this);
+    if (settings.exec() == QDialog::Accepted && !formShow()) prompt().error(DM1::MissingBookMessage);
 }
 
 QString TFdl1::operatorName() const { return names_->currentText(); }

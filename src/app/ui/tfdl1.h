@@ -18,7 +18,8 @@ public:
     bool formShow();
     QString operatorName() const;
 
-    void confirmLogin();   // "确定"
+    void confirmLogin();         // "确定"
+    void connectionSettings();   // "连接设置": another book, and its operators in the list
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
@@ -32,5 +33,6 @@ private:
     QPushButton *ok_;
     QPushButton *cancel_;
     QLabel *hint_;
+    QPushButton *settings_;
     bool leaving_ = false;
 };

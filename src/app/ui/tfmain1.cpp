@@ -91,6 +91,9 @@ TFmain1 *TFmain1::instance() { return theMain; }
 
 bool TFmain1::formCreate()
 {
+    // The login's connection settings may have moved to another book since the window was made.
+    const bool shared = DM1::current() && DM1::current()->db().engine() == BookLocation::Engine::PostgreSQL;
+    panels_[3]->setText(shared ? QStringLiteral("网络版") : QStringLiteral("单机版"));
     try {
         setWindowTitle(session::mainTitle(session::companyName(book())));
         return true;
@@ -283,8 +286,6 @@ void TFmain1::buildStatusBar()
     panels_[0]->setObjectName(QStringLiteral("StatusPanel0"));
     panels_[1]->setObjectName(QStringLiteral("StatusPanel1"));
     panels_[2]->setText(QStringLiteral("建材进销存财一体化管理"));
-    const bool shared = DM1::current() && DM1::current()->db().engine() == BookLocation::Engine::PostgreSQL;
-    panels_[3]->setText(shared ? QStringLiteral("网络版") : QStringLiteral("单机版"));
     clock_ = new QTimer(this);
     clock_->setInterval(1000);
     connect(clock_, &QTimer::timeout, this, &TFmain1::tick);
