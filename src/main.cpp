@@ -6,7 +6,7 @@
 
 int main(int argc, char **argv)
 {
-    startup::setTakeOver({takeover::commandLine, takeover::offerAtStart});
+    startup::setTakeOver({takeover::commandLine, takeover::offerAtStart, takeover::runWithDialog});
     startup::setBookLoader(&BookMaintenance::loadIntoShared);
     return startup::main(argc, argv, [](TFmain1 &main) { registerProgramCommands(main); });
 }

@@ -11,7 +11,11 @@ secs=${1:-60}
 shift || true
 readers=("$@")
 [ ${#readers[@]} -eq 0 ] && readers=(xls xls_formulas xlsx csv)
-command -v clang++ >/dev/null || { echo "clang++ missing: apt-get install clang libclang-rt-14-dev" >&2; exit 1; }
+if ! command -v clang++ >/dev/null || ! dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null | grep -q 'install ok installed'; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev >/dev/null
+fi
 out=build-fuzz
 mkdir -p "$out"
 flags=(-std=c++20 -g -O1 -fPIC -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined

@@ -16,3 +16,18 @@ template <class D> void whenModal(std::function<void(D *)> inside)
         inside(d);
     });
 }
+
+// Runs `act` once `ready` holds, while the code under test waits in a dialog of its own (or
+// lets events through while it works).
+inline void once(const std::function<bool()> &ready, const std::function<void()> &act, int everyMs = 20)
+{
+    auto *t = new QTimer;
+    t->setInterval(everyMs);
+    QObject::connect(t, &QTimer::timeout, [t, ready, act] {
+        if (!ready()) return;
+        t->stop();
+        t->deleteLater();
+        act();
+    });
+    t->start();
+}

@@ -130,8 +130,13 @@ bool offerAtStart(const BookLocation &where)
     const QDir dir = QFileInfo(where.file).absoluteDir();
     const QStringList found = dir.entryList({AccessBookName}, QDir::Files);
     if (found.isEmpty() || !prompt().yesNo(OfferQuestion)) return false;
+    return runWithDialog(dir.filePath(found.first()), where);
+}
+
+bool runWithDialog(const QString &mdbFile, const BookLocation &where)
+{
     TakeOverDialog d;
-    return d.run(dir.filePath(found.first()), where);
+    return d.run(mdbFile, where);
 }
 
 } // namespace takeover

@@ -48,6 +48,9 @@ namespace takeover {
 // over and runs it with the dialog. True when a book was made.
 bool offerAtStart(const BookLocation &where);
 
+// The chosen Access file taken over with the dialog (the first start's "导入Access账套").
+bool runWithDialog(const QString &mdbFile, const BookLocation &where);
+
 inline const QString OfferQuestion = QStringLiteral("发现Access数据库KLVData1.mdb，是否导入？");
 
 } // namespace takeover

@@ -12,6 +12,7 @@
 #include "app/ui/tfljsz1.h"
 #include "app/ui/tfmain1.h"
 #include "app/ui/tfqd1.h"
+#include "app/ui/tfscqd1.h"
 
 #include <QApplication>
 #include <QDir>
@@ -157,14 +158,28 @@ int run(const QStringList &args, const Wiring &wire)
     QCoreApplication::setApplicationName(QStringLiteral("QuorinMarvoda建材行业版"));
 
     auto dm = std::make_unique<DM1>(locationOf(o));
-    if (takeOverHooks().offer && !QFileInfo::exists(dm->db().location().file)) {
+    const auto noBookHere = [&] {
+        const BookLocation &where = dm->db().location();
+        return where.engine == BookLocation::Engine::SQLite && !QFileInfo::exists(where.file);
+    };
+    if (takeOverHooks().offer && noBookHere()) {
         splash.reset();
         takeOverHooks().offer(dm->db().location());
     }
     if (!dm->open(&why) && !chooseAnotherBook(o, *dm)) {
         splash.reset();
-        prompt().error(DM1::MissingBookMessage);
-        return 1;
+        if (!noBookHere()) {
+            prompt().error(DM1::MissingBookMessage);
+            return 1;
+        }
+        // A new user meets a choice, not the fatal message: a new book, an Access book or the
+        // shop's server.
+        TFscqd1 first(*dm, takeOverHooks().run);
+        if (first.exec() != QDialog::Accepted) return 0;
+        if (!dm->db().isOpen() && !dm->open(&why)) {
+            prompt().error(DM1::MissingBookMessage);
+            return 1;
+        }
     }
     DM1::setCurrent(dm.get());
     struct Release {

@@ -49,6 +49,9 @@ struct TakeOver {
     // A start that finds no book: offers the Access book of the data folder; true when a book
     // was made.
     std::function<bool(const BookLocation &where)> offer;
+    // The first start's "导入Access账套": the chosen file taken over with its progress and
+    // report; true when the book is in place.
+    std::function<bool(const QString &mdbFile, const BookLocation &where)> run;
 };
 void setTakeOver(TakeOver t);
 

@@ -57,22 +57,18 @@ void typeInto(QLineEdit *e, const QString &text)
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void missingOrForeignBookGivesTheMessageAndFails()
+    void foreignBookGivesTheMessageAndFails()
     {
         ScriptedPrompter p;
         QTemporaryDir dir;
         const QStringList args = {"marvoda", "--data-dir", dir.path()};
-        QCOMPARE(startup::run(args, {}), 1);
-        QCOMPARE(p.lastKind(), QString("error"));
-        QCOMPARE(p.last(), QString("数据库文件丢失，软件无法运行，请重新复制本软件！"));
-        QVERIFY2(!QFile::exists(QDir(dir.path()).filePath("KLVData1.db")), "no empty book left behind");
 
         QFile junk(QDir(dir.path()).filePath("KLVData1.db"));
         QVERIFY(junk.open(QIODevice::WriteOnly));
         junk.write("not a book at all");
         junk.close();
-        p.clear();
         QCOMPARE(startup::run(args, {}), 1);
+        QCOMPARE(p.lastKind(), QString("error"));
         QCOMPARE(p.last(), QString("数据库文件丢失，软件无法运行，请重新复制本软件！"));
     }
 
