@@ -7,6 +7,9 @@
 //
 // A placeholder {{name}} in the template is a figure of the demo book; an unknown one, or a
 // picture the template names but no window gave, stops the tool, so the text stays true.
+// The take-over's report is that of the committed fixture tests/admin/takeover/full.mdb, found
+// beside the template's source tree.
+#include "admin/ui/takeover_dialog.h"
 #include "app/data/dm1.h"
 #include "app/data/schema.h"
 #include "app/session.h"
@@ -14,7 +17,9 @@
 #include "app/text/decimal.h"
 #include "app/ui/startup.h"
 #include "app/ui/tfdl1.h"
+#include "app/ui/tfljsz1.h"
 #include "app/ui/tfmain1.h"
+#include "app/ui/tfscqd1.h"
 #include "documents/document_numbering.h"
 #include "documents/document_service.h"
 #include "documents/line_buffer.h"
@@ -27,9 +32,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFile>
 #include <QHash>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLocale>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -37,11 +44,16 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
@@ -346,8 +358,47 @@ private:
     TFmain1 &main_;
 };
 
-void takePictures(Camera &cam, TFmain1 &main, Database &db)
+// The data folder an installed program uses, as the first start and the connection settings
+// show it on a shop's computer (the dialogs only display it; nothing is made there).
+const QString ShopDataFolder = QStringLiteral("/home/hongyuan/.local/share/marvoda");
+// The line the shop's server script prints, pasted into the connection settings.
+const QString ServerLine = QStringLiteral("host=192.168.1.10 port=5432 dbname=marvoda user=marvoda password=hY7q2LkP9sWm");
+
+template <class T>
+T *childNamed(QWidget *in, const char *name)
 {
+    T *w = in->findChild<T *>(QString::fromLatin1(name));
+    if (!w) fail(QStringLiteral("%1 has no %2").arg(in->objectName(), QLatin1String(name)));
+    return w;
+}
+
+// The windows before the main window: the first start without a book, the connection settings
+// with the server's line pasted in, and the login.
+void startPictures(Camera &cam, Database &db)
+{
+    DM1 noBook(BookLocation::sqlite(QDir(ShopDataFolder).filePath(QString::fromLatin1(Database::BookFileName))));
+    {
+        TFscqd1 first(noBook, {});
+        first.show();
+        settle();
+        cam.shots["scqd"] = picture(&first);
+    }
+    {
+        TFljsz1 settings(noBook);
+        settings.show();
+        settle();
+        childNamed<QRadioButton>(&settings, "RB2")->click();
+        // Pasted, as a whole: the dialog takes the line apart into its five fields.
+        QLineEdit *host = childNamed<QLineEdit>(&settings, "Edit1");
+        host->setFocus();
+        QInputMethodEvent paste;
+        paste.setCommitString(ServerLine);
+        QCoreApplication::sendEvent(host, &paste);
+        settle();
+        if (childNamed<QLineEdit>(&settings, "Edit5")->text().isEmpty())
+            fail(QStringLiteral("the pasted server line filled no password"));
+        cam.shots["ljsz"] = picture(&settings);
+    }
     {
         TFdl1 login(db);
         login.formShow();
@@ -355,6 +406,46 @@ void takePictures(Camera &cam, TFmain1 &main, Database &db)
         settle();
         cam.shots["login"] = picture(&login);
     }
+}
+
+// The take-over of the fixture's Access book, copied into a scratch data folder as a shop would
+// have it there: the report as the dialog shows it at the end, at its top (the tables checked)
+// and at its notes.
+void takeOverPicture(Camera &cam, const QString &fixture)
+{
+    QTemporaryDir to(QDir(QDir::tempPath()).filePath(QStringLiteral("宏远建材商行-XXXXXX")));
+    const QString mdbFile = QDir(to.path()).filePath(takeover::AccessBookName);
+    if (!QFile::copy(fixture, mdbFile)) fail(QStringLiteral("cannot copy the Access book %1").arg(fixture));
+    auto *poll = new QTimer;
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, poll, [=, &cam] {
+        auto *d = qobject_cast<TakeOverDialog *>(QApplication::activeModalWidget());
+        auto *report = d ? d->findChild<QPlainTextEdit *>(QStringLiteral("Memo1")) : nullptr;
+        if (!report || !report->isVisible()) {
+            if (++*ticks > 600) fail(QStringLiteral("the take-over showed no report"));
+            return;
+        }
+        poll->stop();
+        settle();
+        cam.shots["takeover"] = picture(d);
+        const QTextBlock notes = report->document()->find(QStringLiteral("说明：")).block();
+        if (!notes.isValid()) fail(QStringLiteral("the take-over report has no notes"));
+        report->verticalScrollBar()->setValue(notes.blockNumber());
+        settle();
+        cam.shots["takeover_notes"] = picture(d);
+        childNamed<QPushButton>(d, "BitBtn1")->click();
+        poll->deleteLater();
+    });
+    poll->start(100);
+    if (!takeover::runWithDialog(mdbFile, BookLocation::sqlite(QDir(to.path()).filePath(QString::fromLatin1(Database::BookFileName)))))
+        fail(QStringLiteral("the take-over of %1 failed").arg(mdbFile));
+    settle();
+}
+
+void takePictures(Camera &cam, TFmain1 &main, Database &db, const QString &accessBook)
+{
+    startPictures(cam, db);
+    takeOverPicture(cam, accessBook);
     cam.shots["main"] = picture(&main);
 
     cam.modalCommand("公司信息", "danwei");
@@ -461,6 +552,9 @@ void writePdf(const QString &html, const QHash<QString, QImage> &shots, const QS
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The connection settings read this user's saved choice: the pictures show none.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     QApplication app(argc, argv);
     if (argc < 3) fail(QStringLiteral("usage: marvoda-manual TEMPLATE.html OUT.pdf [SHOTS_DIR]"));
     startup::installChineseLook();
@@ -491,7 +585,8 @@ int main(int argc, char **argv)
     settle(300);
 
     Camera cam(main);
-    takePictures(cam, main, dm.db());
+    const QString accessBook = QFileInfo(templ.fileName()).absoluteDir().filePath(QStringLiteral("../../tests/admin/takeover/full.mdb"));
+    takePictures(cam, main, dm.db(), QDir::cleanPath(accessBook));
     main.mdiArea()->closeAllSubWindows();
 
     if (argc > 3) {
