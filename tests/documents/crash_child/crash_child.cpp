@@ -39,8 +39,8 @@ int enter(const QStringList &args)
     } else {
         lines.startNew(DocumentNumbering::next(dm.db(), *kind, QDate::currentDate()).dh);
     }
-    for (const QString &spec : args.mid(5)) {
-        const QStringList p = spec.split(u':');
+    for (const QString &line : args.mid(5)) {
+        const QStringList p = line.split(u':');
         DocumentLine l;
         l.txm = p[0];
         l.ppgg = QStringLiteral("名") + p[0];
