@@ -90,25 +90,17 @@ void DocumentService::writeHeader(DocumentHeader &h, bool isNew)
     db_.update(kind_.headerTable, h.id, v);
 }
 
-void DocumentService::lockGoodsRows(const DocumentHeader &h, const QList<DocumentLine> &lines)
+void DocumentService::postStock(const DocumentHeader &h, const QList<DocumentLine> &lines, int direction)
 {
-    // Counters posting on the same goods take the rows in one order (by id), so two approvals
-    // never each hold a row the other waits for: the server would break such a deadlock only
-    // after a second, by failing one of them.
-    if (db_.engine() != Database::Engine::PostgreSQL || lines.size() * kind_.movements.size() < 2) return;
-    QStringList rows;
-    QVariantList values;
+    QList<StockPosting::Movement> moves;
     for (const DocumentLine &l : lines) {
         for (const StockMovement &m : kind_.movements) {
-            rows << QStringLiteral("(?,?,?,?)");
-            values << h.field(m.warehouseColumn) << l.ppgg << l.txm << l.dw;
+            const int sign = m.sign * direction;
+            moves.append({h.field(m.warehouseColumn), l.ppgg, l.txm, l.dw, kind_.salesLines ? l.cbjg : l.jg,
+                          sign > 0 ? l.sl : -l.sl, sign > 0 ? l.je : -l.je});
         }
     }
-    db_.exec(QStringLiteral("SELECT sp.id FROM sp JOIN (VALUES %1) AS v (ck, ppgg, txm, dw) "
-                            "ON sp.ck = v.ck AND sp.ppgg = v.ppgg AND sp.txm = v.txm AND sp.dw = v.dw "
-                            "ORDER BY sp.id FOR UPDATE OF sp")
-                 .arg(rows.join(u',')),
-             values);
+    StockPosting::apply(db_, kind_.rule, moves);
 }
 
 void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &lines)
@@ -139,33 +131,16 @@ void DocumentService::post(const DocumentHeader &h, const QList<DocumentLine> &l
                                       {"je", h.paid.raw()},
                                       {"jsr", h.jsr},
                                       {"bz", h.bz}});
-    lockGoodsRows(h, lines);
-    for (const DocumentLine &l : lines) {
-        for (const StockMovement &m : kind_.movements) {
-            const Decimal cost = kind_.salesLines ? l.cbjg : l.jg;
-            const Decimal dq = m.sign > 0 ? l.sl : -l.sl;
-            const Decimal dv = m.sign > 0 ? l.je : -l.je;
-            StockPosting::apply(db_, kind_.rule, h.field(m.warehouseColumn), l.ppgg, l.txm, l.dw, cost, dq, dv);
-        }
-    }
+    postStock(h, lines, 1);
 }
 
 void DocumentService::reverse(const DocumentHeader &h)
 {
-    // What the approval posted: the committed lines (an entry left pending under this number
-    // never moved stock).
-    const QList<DocumentLine> posted = loadDocumentLines(db_, kind_, h.dh);
-    lockGoodsRows(h, posted);
-    for (const DocumentLine &l : posted) {
-        for (const StockMovement &m : kind_.movements) {
-            const Decimal cost = kind_.salesLines ? l.cbjg : l.jg;
-            const Decimal dq = m.sign > 0 ? -l.sl : l.sl;
-            const Decimal dv = m.sign > 0 ? -l.je : l.je;
-            StockPosting::apply(db_, kind_.rule, h.field(m.warehouseColumn), l.ppgg, l.txm, l.dw, cost, dq, dv);
-        }
-    }
+    // The ledger and money rows first, as in post(). What the approval posted: the committed
+    // lines (an entry left pending under this number never moved stock).
     db_.exec(QStringLiteral("DELETE FROM %1 WHERE dh = ?").arg(kind_.ledgerTable), {h.dh});
     if (kind_.hasMoney()) db_.exec(QStringLiteral("DELETE FROM %1 WHERE dh = ?").arg(kind_.moneyTable), {h.dh});
+    postStock(h, loadDocumentLines(db_, kind_, h.dh), -1);
 }
 
 QString DocumentService::save(DocumentHeader header, LineBuffer &lines, bool approve, const QDate &today)

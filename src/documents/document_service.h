@@ -33,7 +33,8 @@ public:
     static DocumentHeader readHeader(const DocumentKind &kind, const class QSqlQuery &q);
 
 private:
-    void lockGoodsRows(const DocumentHeader &h, const QList<DocumentLine> &lines);
+    // Moves the goods rows by the lines: direction 1 approves, -1 gives the stock back.
+    void postStock(const DocumentHeader &h, const QList<DocumentLine> &lines, int direction);
     void post(const DocumentHeader &h, const QList<DocumentLine> &lines);
     void reverse(const DocumentHeader &h);
     void writeHeader(DocumentHeader &h, bool isNew);

@@ -1,6 +1,6 @@
 // How approving and un-approving a line changes a goods row's quantity, unit cost and value.
-// The rules are pure functions over Decimal; GoodsRowAccess applies them to the book inside the
-// caller's transaction, reading each row so that no other counter changes it meanwhile.
+// The rules are pure functions over Decimal; apply() applies them to the book inside the
+// caller's transaction, locking the rows so that no other counter changes them meanwhile.
 #pragma once
 
 #include "app/data/database.h"
@@ -29,9 +29,17 @@ StockState fixedCost(StockState row, Decimal dq);
 // `cost` (the line's price, or for sales its stock unit cost).
 StockState newRow(PostingRule rule, Decimal cost, Decimal dq, Decimal dv);
 
-// Applies `rule` to the goods row identified by warehouse, name, code and unit, creating it
-// when it is missing. Must run inside a Transaction.
-void apply(Database &db, PostingRule rule, const QString &ck, const QString &ppgg, const QString &txm,
-           const QString &dw, Decimal cost, Decimal dq, Decimal dv);
+// One line's change to the goods row named by warehouse, name, code and unit (dq = ±sl,
+// dv = ±je; `cost` as for newRow).
+struct Movement {
+    QString ck, ppgg, txm, dw;
+    Decimal cost, dq, dv;
+};
+
+// Applies `rule` to each movement in order, creating missing goods rows; goods named twice take
+// the second movement on what the first left. Must run inside a Transaction. The rows are read
+// in one statement (on PostgreSQL locked in id order, so counters posting on the same goods
+// never deadlock) and written back in one: another counter waits for them only that long.
+void apply(Database &db, PostingRule rule, const QList<Movement> &moves);
 
 } // namespace StockPosting

@@ -158,6 +158,50 @@ private slots:
         QCOMPARE(countRows(db, "SELECT count(*) FROM rkfx WHERE dh = ? AND lx = '盘盈'", {yd}), 2);
     }
 
+    void aDocumentMovesEachGoodsRowInLineOrder()
+    {
+        TestBook book;
+        Database &db = book.db();
+        addGoods(db, "一号库", "A1", "10", "4", "40");
+        addGoods(db, "一号库", "D1", "5", "2", "10");
+        const qint64 secondD1 = addGoods(db, "一号库", "D1", "7", "3", "21");   // held twice: the first row moves
+        DocumentService service(db, purchase());
+        LineBuffer lines(db, purchase());
+        lines.startNew(newNumber(db, purchase()));
+        lines.add(line("A1", "10", "5"));
+        lines.add(line("N1", "2", "3"));   // not held: made by this line, moved by the next one
+        lines.add(line("A1", "10", "6"));
+        lines.add(line("N1", "2", "5"));
+        lines.add(line("D1", "5", "4"));
+        const QString dh = service.save(headerFor(purchase(), lines, "一号库"), lines, true, Today);
+        QCOMPARE(stockOf(db, "一号库", "A1"), "30 5.00 150.00");
+        QCOMPARE(stockOf(db, "一号库", "N1"), "4 4.00 16.00");
+        QCOMPARE(countRows(db, "SELECT count(*) FROM sp WHERE txm = 'N1'"), 1);
+        QCOMPARE(stockOf(db, "一号库", "D1"), "10 3.00 30.00");
+        QCOMPARE(countRows(db, "SELECT count(*) FROM sp WHERE id = ? AND kcsl = ?", {secondD1, dec("7").raw()}), 1);
+
+        QCOMPARE(service.unapprove(dh), DocumentService::Outcome::Done);
+        QCOMPARE(stockOf(db, "一号库", "A1"), "10 4.00 40.00");
+        QCOMPARE(stockOf(db, "一号库", "N1"), "0 5.00 0.00");
+        QCOMPARE(stockOf(db, "一号库", "D1"), "5 2.00 10.00");
+
+        // More goods than one statement takes: every row moves once.
+        constexpr int Many = 1100;
+        LineBuffer big(db, purchase());
+        big.startNew(newNumber(db, purchase()));
+        for (int i = 0; i < Many; ++i) {
+            const QString txm = QStringLiteral("G%1").arg(i, 4, 10, QChar(u'0'));
+            if (i % 2 == 0) addGoods(db, "二号库", txm, "1", "2", "2");
+            big.add(line(txm, "1", "4"));
+        }
+        service.save(headerFor(purchase(), big, "二号库"), big, true, Today);
+        QCOMPARE(countRows(db, "SELECT count(*) FROM sp WHERE ck = '二号库' AND kcsl = ? AND kcje = ?",
+                           {dec("2").raw(), dec("6").raw()}), Many / 2);
+        QCOMPARE(countRows(db, "SELECT count(*) FROM sp WHERE ck = '二号库' AND kcsl = ? AND kcje = ?",
+                           {dec("1").raw(), dec("4").raw()}), Many / 2);
+        QCOMPARE(countRows(db, "SELECT count(*) FROM sp WHERE ck = '二号库'"), Many);
+    }
+
     void deletingAnApprovedDocumentReversesItFirst()
     {
         TestBook book;
