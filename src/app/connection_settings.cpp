@@ -35,7 +35,8 @@ QString reasonOf(const QString &serverText)
 
 QString failed(const QString &reason) { return QStringLiteral("连接失败：") + reason + QStringLiteral("！"); }
 
-// Fields left empty or out of range, named as the dialog labels them.
+} // namespace
+
 QString missingField(const BookLocation &where)
 {
     if (where.engine == BookLocation::Engine::SQLite)
@@ -46,8 +47,6 @@ QString missingField(const BookLocation &where)
     if (where.user.trimmed().isEmpty()) return QStringLiteral("用户名不可为空！");
     return QString();
 }
-
-} // namespace
 
 QString filePath()
 {

@@ -29,6 +29,10 @@ BookLocation choose(const QString &dataDirArg, const QString &postgresArg, const
 // into a server location; nullopt when the text is not such a line.
 std::optional<BookLocation> parseLine(const QString &text);
 
+// The first field left empty or out of range, named as the dialog labels it; empty when all
+// are filled.
+QString missingField(const BookLocation &where);
+
 // Connects to the book at `where` and checks it is a book of this program: empty when it is,
 // otherwise why not, in the operator's words. The server's own text goes to the log.
 QString check(const BookLocation &where);

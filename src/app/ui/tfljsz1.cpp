@@ -168,21 +168,33 @@ BookLocation TFljsz1::chosen() const
 
 void TFljsz1::testClicked()
 {
+    const BookLocation where = chosen();
+    if (!filled(where)) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString refusal = ConnectionSettings::check(chosen());
+    const QString refusal = ConnectionSettings::check(where);
     QApplication::restoreOverrideCursor();
-    prompt().info(refusal.isEmpty() ? ConnectionSettings::ConnectedMessage : refusal);
+    if (refusal.isEmpty()) prompt().info(ConnectionSettings::ConnectedMessage);
+    else prompt().warn(refusal);
+}
+
+bool TFljsz1::filled(const BookLocation &where)
+{
+    // A field still to fill is missing input; a book that cannot be reached is a warning.
+    const QString missing = ConnectionSettings::missingField(where);
+    if (!missing.isEmpty()) prompt().info(missing);
+    return missing.isEmpty();
 }
 
 void TFljsz1::okClicked()
 {
     const BookLocation where = chosen();
+    if (!filled(where)) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString why;
     const bool moved = ConnectionSettings::switchTo(dm_, where, &why);
     QApplication::restoreOverrideCursor();
     if (!moved) {
-        prompt().info(why);
+        prompt().warn(why);
         return;
     }
     if (!ConnectionSettings::save(where, &why)) prompt().warn(ConnectionSettings::NotSavedMessage + why);

@@ -27,6 +27,8 @@ protected:
 private:
     void display(const BookLocation &where);
     void kindChanged();
+    // Says which field is still to fill; true when none is.
+    bool filled(const BookLocation &where);
     // A whole line from the server script pasted into any server field fills them all.
     void fieldEdited(QLineEdit *field);
 

@@ -241,16 +241,18 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("kind");   // a book out of reach warns; a field to fill informs
         // Nothing listens on port 1 of this computer.
-        QTest::newRow("server off") << "Edit2" << "1" << "连接失败：无法连接到服务器，请检查服务器地址和端口，以及服务器是否已开机！";
-        QTest::newRow("no server") << "Edit1" << "" << "服务器不可为空！";
-        QTest::newRow("no user") << "Edit4" << "" << "用户名不可为空！";
+        QTest::newRow("server off") << "Edit2" << "1" << "连接失败：无法连接到服务器，请检查服务器地址和端口，以及服务器是否已开机！" << "warn";
+        QTest::newRow("no server") << "Edit1" << "" << "服务器不可为空！" << "info";
+        QTest::newRow("no user") << "Edit4" << "" << "用户名不可为空！" << "info";
     }
     void theTestSaysWhyNot()
     {
         QFETCH(QString, field);
         QFETCH(QString, typed);
         QFETCH(QString, said);
+        QFETCH(QString, kind);
         TestBook book;
         ScriptedPrompter p;
         TFljsz1 dlg(book.dm());
@@ -264,9 +266,11 @@ private slots:
         QTest::keyClicks(e, typed);
         dlg.findChild<QPushButton *>("BB1")->click();
         QCOMPARE(p.last(), said);
+        QCOMPARE(p.lastKind(), kind);
         // "确定" refuses the same way and changes nothing.
         dlg.findChild<QPushButton *>("BB2")->click();
         QCOMPARE(p.last(), said);
+        QCOMPARE(p.lastKind(), kind);
         QVERIFY(dlg.isVisible());
         QVERIFY(!QFile::exists(ConnectionSettings::filePath()));
         QCOMPARE(book.db().location().file, book.location().file);
