@@ -448,9 +448,14 @@ private:
 
         // Unique columns (document numbers, operator names): a value seen before is looked up.
         QList<int> uniqueAt;
+        QList<const ColumnPlan *> uniquePlans;
         for (const QString &u : target.unique)
             for (int i = 0; i < plan.size(); ++i)
-                if (plan[i].name == u && cellOf[i] >= 0) uniqueAt.append(cellOf[i]);
+                if (plan[i].name == u && cellOf[i] >= 0) {
+                    uniqueAt.append(cellOf[i]);
+                    uniquePlans.append(&plan[i]);
+                }
+        const QSet<size_t> storedKeys = storedValues(sourceName, uniquePlans);
         QSet<size_t> seenKeys;
         QSet<QString> keysNotYetWritten;   // of rows held back until the end
         QList<int> listAt;
@@ -489,7 +494,7 @@ private:
                 if (!src->isNull(unknown[u])) ++unknownValues[u];
             // The Access book keeps passwords as typed; the new one keeps their hashes only.
             if (passwordAt >= 0) row[size_t(passwordAt)].setOwned(hashPassword(row[size_t(passwordAt)].toString()).toUtf8());
-            for (int at : uniqueAt) keepUnique(name, insertColumns[at], row[size_t(at)], rowName, seenKeys, keysNotYetWritten, *out);
+            for (int at : uniqueAt) keepUnique(name, insertColumns[at], row[size_t(at)], rowName, storedKeys, seenKeys, keysNotYetWritten, *out);
             if (!listAt.isEmpty()) {
                 QStringList parts;
                 for (int at : listAt) parts << row[size_t(at)].toString();
@@ -552,14 +557,32 @@ private:
         tick(progress);
     }
 
+    // The values a table's unique columns hold (as hashes), read before its rows are copied:
+    // a repeated number's suffix must not take a number another row of the book already has.
+    QSet<size_t> storedValues(const QString &sourceName, const QList<const ColumnPlan *> &columns)
+    {
+        QSet<size_t> stored;
+        if (columns.isEmpty()) return stored;
+        const std::unique_ptr<SourceTable> src = source_.open(sourceName);
+        for (qint64 read = 1; src->next(); ++read) {
+            if (read % RowsPerProgress == 0 && cancel_ && cancel_->load()) throw Cancelled{};
+            for (const ColumnPlan *c : columns)
+                if (!src->isNull(c->source) && !src->text(c->source).isEmpty())
+                    stored.insert(qHash(QString::fromUtf8(textOf(c->type, src->text(c->source)))));
+        }
+        return stored;
+    }
+
     // A second header with one number, or a second operator of one name: the first keeps it,
-    // the later ones get "-2", "-3", … so no row is lost and the unique rule holds.
-    void keepUnique(const QString &table, const QString &column, Cell &cell, const auto &rowName, QSet<size_t> &seen,
-                    QSet<QString> &notYetWritten, RowWriter &out)
+    // the later ones get "-2", "-3", … that no other row holds, so no row is lost, none takes
+    // another's lines, and the unique rule holds.
+    void keepUnique(const QString &table, const QString &column, Cell &cell, const auto &rowName,
+                    const QSet<size_t> &stored, QSet<size_t> &seen, QSet<QString> &notYetWritten, RowWriter &out)
     {
         if (cell.kind == Cell::Null) return;
         const QString value = cell.toString();
         auto taken = [&](const QString &s) {
+            if (s != value && stored.contains(qHash(s))) return true;
             if (!seen.contains(qHash(s))) return false;
             if (notYetWritten.contains(s)) return true;
             out.flush();
@@ -807,7 +830,7 @@ QString Report::text() const
       << QStringLiteral("- 文本原样导入（含前后空格、换行和生僻字）；Access中的空值和空文本导入后均为空值。") << '\n'
       << QStringLiteral("- 货币、数值型精确到万分位；双精度、单精度按四位小数取整，恰为一半时取偶数；空的金额和数量记为 0。") << '\n'
       << QStringLiteral("- 密码加密（Argon2id）保存，各操作员仍用原密码登录；权限逐行导入。") << '\n'
-      << QStringLiteral("- 单号或操作员名称重复时，第一行保持原值，其后各行加“-2”“-3”等后缀，均在上面列出；单据的明细和流水仍随原单号。"
+      << QStringLiteral("- 单号或操作员名称重复时，第一行保持原值，其后各行加“-2”“-3”等后缀（不与已有的单号或名称相同），均在上面列出；单据的明细和流水仍随原单号。"
                         "改名的操作员不带权限。类别、单位、仓库等列表和往来单位中的重复名称原样保留，并在上面列出。") << '\n'
       << QStringLiteral("- 新账套没有的表和列不导入，均在上面列出；Access数据库本身不作任何改动。") << '\n';
     return out;

@@ -260,7 +260,8 @@ private slots:
                  {"2", "CG20240305001", "2.0000"},
                  {"3", "CG20240305001-2", "4.0000"},
                  {"4", "CG20240305001", "8.0000"}});
-        src.add("cgglc", {{"id", Int}, {"dh", Txt}}, {{"1", "CG20240305001"}, {"2", "CG20240305001"}});
+        src.add("cgglc", {{"id", Int}, {"dh", Txt}},
+                {{"1", "CG20240305001"}, {"2", "CG20240305001"}, {"3", "CG20240305001-2"}});
         src.add("yhsz", {{"id", Int}, {"yhmc", Txt}, {"yhmm", Txt}},
                 {{"1", "系统管理员", "a"}, {"2", "张三", "p1"}, {"3", "张三", "p2"}});
         src.add("quanxian", {{"id", Int}, {"yh", Txt}, {"qx", Txt}}, {{"1", "张三", "零售开单"}});
@@ -279,14 +280,16 @@ private slots:
             return out;
         };
         QCOMPARE(column("SELECT dh FROM cgglz ORDER BY id"),
-                 QStringList({"CG20240305001", "CG20240305001-2", "CG20240305001-2-2", "CG20240305001-3"}));
+                 QStringList({"CG20240305001", "CG20240305001-3", "CG20240305001-2", "CG20240305001-4"}));
+        // The stored "-2" keeps its number and its own lines; no renamed header takes them.
         QCOMPARE(column("SELECT COUNT(*) FROM cgglc WHERE dh = 'CG20240305001'"), QStringList{"2"});
+        QCOMPARE(column("SELECT hjje FROM cgglz WHERE dh = 'CG20240305001-2'"), QStringList{QString::number(4 * Decimal::Scale)});
         QCOMPARE(column("SELECT yhmc FROM yhsz ORDER BY id"), QStringList({"系统管理员", "张三", "张三-2"}));
         QCOMPARE(column("SELECT yh FROM quanxian ORDER BY id"), QStringList{"张三"});
         QCOMPARE(column("SELECT ck FROM ck ORDER BY id"), QStringList({"总仓", "总仓", "门市"}));
         QCOMPARE(column("SELECT id || ':' || mc FROM kh ORDER BY id"), QStringList({"5:甲", "7:丁", "9:乙", "10:丙", "11:戊"}));
         const QString n = notes(r);
-        QVERIFY2(n.contains("表 cgglz id 2：单号 CG20240305001 重复，改为 CG20240305001-2；明细和流水仍随原单号。"), qPrintable(n));
+        QVERIFY2(n.contains("表 cgglz id 2：单号 CG20240305001 重复，改为 CG20240305001-3；明细和流水仍随原单号。"), qPrintable(n));
         QVERIFY(n.contains("表 yhsz id 3：操作员名称“张三”重复，改名为“张三-2”，密码不变，未授予权限。"));
         QVERIFY(n.contains("表 ck 中“总仓”出现 2 次，均已保留"));
         QVERIFY(n.contains("表 kh 的 id 5 重复或无效，该行改为 id 10。"));
