@@ -150,11 +150,19 @@ QByteArrayView textOf(SourceType type, QByteArrayView t)
 QString quoted(QByteArrayView t) { return u'“' + QString::fromUtf8(t) + u'”'; }
 
 // How one column of the new book is filled.
+// The columns a goods row is found by (warehouse, name, code, unit), wherever they appear.
+const QStringList &goodsNameColumns()
+{
+    static const QStringList c = {"ck", "ck1", "ck2", "ppgg", "txm", "dw"};
+    return c;
+}
+
 struct ColumnPlan {
     QString name;
     ColumnKind kind = ColumnKind::Text;
     int source = -1;   // column of the Access table; -1: it has none, the book's default stays
     SourceType type = SourceType::Text;
+    bool emptyAsText = false;   // an empty value is written as empty text, not NULL
     Decimal sum;
     int problems = 0;
 };
@@ -359,8 +367,13 @@ private:
         const QByteArrayView t = null ? QByteArrayView() : row.text(c.source);
         switch (c.kind) {
         case ColumnKind::Text:
-            // libmdb cannot tell an empty text from a NULL; both come over as NULL, from any source.
-            if (null || t.isEmpty()) out.setNull();
+            // libmdb cannot tell an empty text from a NULL; both come over as NULL, from any source,
+            // except in the columns that name goods and warehouses: every posting finds its goods
+            // row by them with "=", which never matches a NULL.
+            if (null || t.isEmpty()) {
+                if (c.emptyAsText) out.setText(QByteArrayView(""));
+                else out.setNull();
+            }
             else out.setText(textOf(c.type, t));
             return;
         case ColumnKind::Amount: {
@@ -415,6 +428,7 @@ private:
             ColumnPlan p;
             p.name = QString::fromLatin1(c.name);
             p.kind = c.kind;
+            p.emptyAsText = p.kind == ColumnKind::Text && goodsNameColumns().contains(p.name);
             p.source = findColumn(p.name);
             if (p.source >= 0) {
                 used.insert(p.source);
@@ -827,7 +841,7 @@ QString Report::text() const
     s << '\n'
       << QStringLiteral("导入规则：") << '\n'
       << QStringLiteral("- 每行的 id 原样保留；以后新增的记录接在最大 id 之后编号。") << '\n'
-      << QStringLiteral("- 文本原样导入（含前后空格、换行和生僻字）；Access中的空值和空文本导入后均为空值。") << '\n'
+      << QStringLiteral("- 文本原样导入（含前后空格、换行和生僻字）；Access中的空值和空文本导入后均为空值，仓库、商品名称、编码和单位为空时记为空文本。") << '\n'
       << QStringLiteral("- 货币、数值型精确到万分位；双精度、单精度按四位小数取整，恰为一半时取偶数；空的金额和数量记为 0。") << '\n'
       << QStringLiteral("- 密码加密（Argon2id）保存，各操作员仍用原密码登录；权限逐行导入。") << '\n'
       << QStringLiteral("- 单号或操作员名称重复时，第一行保持原值，其后各行加“-2”“-3”等后缀（不与已有的单号或名称相同），均在上面列出；单据的明细和流水仍随原单号。"

@@ -56,6 +56,12 @@ namespace {
 
 using Key = std::tuple<QString, QString, QString, QString>;   // ck, ppgg, txm, dw
 
+// A part left empty is empty text: bound as NULL it would never find its row, and every
+// posting of the line would make one more.
+QString keyPart(const QString &s) { return s.isNull() ? QStringLiteral("") : s; }
+
+Key keyOf(const Movement &m) { return {keyPart(m.ck), keyPart(m.ppgg), keyPart(m.txm), keyPart(m.dw)}; }
+
 struct GoodsRow {
     qint64 id = 0;
     StockState state;
@@ -147,20 +153,21 @@ void apply(Database &db, PostingRule rule, const QList<Movement> &moves)
     std::vector<Key> keys;
     std::set<Key> seen;
     for (const Movement &m : moves) {
-        Key k{m.ck, m.ppgg, m.txm, m.dw};
+        Key k = keyOf(m);
         if (seen.insert(k).second) keys.push_back(std::move(k));
     }
     std::map<Key, GoodsRow> rows = readRows(db, keys);
     for (const Movement &m : moves) {
-        const Key k{m.ck, m.ppgg, m.txm, m.dw};
+        const Key k = keyOf(m);
         auto it = rows.find(k);
         if (it == rows.end()) {
             const StockState s = newRow(rule, m.cost, m.dq, m.dv);
-            const qint64 id = db.insert(QStringLiteral("sp"), {{"ck", m.ck},
+            const auto &[ck, ppgg, txm, dw] = k;
+            const qint64 id = db.insert(QStringLiteral("sp"), {{"ck", ck},
                                                                {"lb", DocFlag::UnknownCategory},
-                                                               {"txm", m.txm},
-                                                               {"ppgg", m.ppgg},
-                                                               {"dw", m.dw},
+                                                               {"txm", txm},
+                                                               {"ppgg", ppgg},
+                                                               {"dw", dw},
                                                                {"kcjg", s.kcjg.raw()},
                                                                {"kcsl", s.kcsl.raw()},
                                                                {"kcje", s.kcje.raw()}});
