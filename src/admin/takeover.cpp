@@ -150,13 +150,6 @@ QByteArrayView textOf(SourceType type, QByteArrayView t)
 QString quoted(QByteArrayView t) { return u'“' + QString::fromUtf8(t) + u'”'; }
 
 // How one column of the new book is filled.
-// The columns a goods row is found by (warehouse, name, code, unit), wherever they appear.
-const QStringList &goodsNameColumns()
-{
-    static const QStringList c = {"ck", "ck1", "ck2", "ppgg", "txm", "dw"};
-    return c;
-}
-
 struct ColumnPlan {
     QString name;
     ColumnKind kind = ColumnKind::Text;
@@ -428,7 +421,7 @@ private:
             ColumnPlan p;
             p.name = QString::fromLatin1(c.name);
             p.kind = c.kind;
-            p.emptyAsText = p.kind == ColumnKind::Text && goodsNameColumns().contains(p.name);
+            p.emptyAsText = p.kind == ColumnKind::Text && schema::goodsNameColumns().contains(p.name);
             p.source = findColumn(p.name);
             if (p.source >= 0) {
                 used.insert(p.source);

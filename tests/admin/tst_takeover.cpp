@@ -171,8 +171,8 @@ QVariant expected(const schema::Column &column, const std::optional<QString> &ce
     const ColumnKind kind = column.kind;
     if (kind == ColumnKind::Text) {
         // Warehouses and goods names, codes and units are never NULL: postings find rows by them.
-        static const QStringList goodsNames = {"ck", "ck1", "ck2", "ppgg", "txm", "dw"};
-        if (!cell || cell->isEmpty()) return goodsNames.contains(QLatin1String(column.name)) ? QVariant(QString("")) : QVariant();
+        if (!cell || cell->isEmpty())
+            return schema::goodsNameColumns().contains(QLatin1String(column.name)) ? QVariant(QString("")) : QVariant();
         return *cell;   // dates too: "yyyy-mm-dd", with the time of day when it has one
     }
     const qint64 raw = cell ? Decimal::parseOr0(*cell).raw() : 0;

@@ -207,6 +207,12 @@ void create(Database &db, const QString &adminPassword)
     tx.commit();
 }
 
+const QStringList &goodsNameColumns()
+{
+    static const QStringList c = {"ck", "ck1", "ck2", "ppgg", "txm", "dw"};
+    return c;
+}
+
 void upgrade(Database &db)
 {
     const int from = version(db);
@@ -248,6 +254,14 @@ void upgrade(Database &db)
                 db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN hh %2").arg(QLatin1String(name), columnType(db, ColumnKind::Integer)));
             createIndex(db, t, 2);
         }
+    }
+    // Version 6: warehouses and goods names, codes and units are never NULL. An earlier take-over
+    // wrote empty ones as NULL, which no posting's "=" finds: each made a goods row of its own.
+    if (from < 6) {
+        for (const Table &t : tables())
+            for (const Column &c : t.columns)
+                if (goodsNameColumns().contains(QLatin1String(c.name)))
+                    db.exec(QStringLiteral("UPDATE %1 SET %2 = '' WHERE %2 IS NULL").arg(QLatin1String(t.name), QLatin1String(c.name)));
     }
     db.exec(QStringLiteral("UPDATE schema_version SET version = ?"), {CurrentVersion});
     tx.commit();

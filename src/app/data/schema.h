@@ -10,7 +10,7 @@
 namespace schema {
 
 // A book made by this program carries its schema version; later versions upgrade in place.
-constexpr int CurrentVersion = 5;
+constexpr int CurrentVersion = 6;
 
 enum class ColumnKind {
     Text,     // names, codes, dates "yyyy-mm-dd", flags
@@ -38,6 +38,10 @@ const Table *table(const QString &name);
 
 // The twelve permissions, in the order the main window checks them.
 const QStringList &permissionNames();
+
+// The columns a goods row is found by (warehouses, goods name, code, unit), wherever they
+// appear: never NULL, as every posting matches them with "=".
+const QStringList &goodsNameColumns();
 
 // The built-in operator: can be neither deleted nor have its permissions changed.
 inline QString builtInOperator() { return QStringLiteral("系统管理员"); }

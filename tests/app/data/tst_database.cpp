@@ -108,6 +108,23 @@ private slots:
         }
     }
 
+    // A version-5 book may hold goods names taken over as NULL: they become empty text, the
+    // other columns keep their NULLs.
+    void aVersionFiveBookLosesItsNullGoodsNames()
+    {
+        TestBook book;
+        Database &db = book.db();
+        const qint64 goods = db.insert("sp", {{"ck", "主仓库"}, {"ppgg", "红砖"}, {"txm", QString()}, {"dw", QString()}});
+        const qint64 line = db.insert("dbglc", {{"dh", "DB1"}, {"txm", QString()}, {"bj", QString()}});
+        db.exec("UPDATE schema_version SET version = 5");
+        db.disconnect();
+        DM1 reopened(book.location());
+        QVERIFY(reopened.open());
+        QCOMPARE(schema::version(reopened.db()), schema::CurrentVersion);
+        QVERIFY(reopened.db().exists("SELECT 1 FROM sp WHERE id = ? AND txm = '' AND dw = '' AND ms IS NULL", {goods}));
+        QVERIFY(reopened.db().exists("SELECT 1 FROM dbglc WHERE id = ? AND txm = '' AND bj IS NULL", {line}));
+    }
+
     // A list reads its first screen and the rest later, while other statements run on the same
     // connection (its totals, another window's query): the rows still to come stay there.
     void aQueryHeldOpenKeepsItsRowsWhileOthersRun()
