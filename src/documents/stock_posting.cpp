@@ -88,7 +88,8 @@ QString rowList(size_t rows, const QString &row)
     return all.join(u',');
 }
 
-// Calls `chunk(first, count, padding)` over `n` items, MaxRows at a time.
+// Calls `chunk(first, count, rowsBound)` over `n` items, MaxRows at a time; rowsBound is count
+// padded to a power of two.
 template <class Chunk> void inChunks(size_t n, Chunk chunk)
 {
     for (size_t from = 0; from < n; from += MaxRows) {
