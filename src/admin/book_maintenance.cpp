@@ -285,7 +285,7 @@ bool loadChecked(Database &db, const QString &work, const QString &action, const
 bool restoreSharedBook(DM1 &dm, const QString &file, QString *why)
 {
     QTemporaryDir dir;
-    const QString work = QDir(dir.path()).filePath(QString::fromLatin1(Database::BookFileName));
+    const QString work = Database::bookFileIn(dir.path());
     if (!dir.isValid() || !BookFiles::copy(file, work, why) || !checkCandidate(work, why)) return false;
     Database &db = dm.db();
     // The shared book is loaded over in place: what it held first goes to the backup folder.
@@ -366,7 +366,7 @@ bool loadIntoShared(DM1 &dm, const QString &file, QString *why)
     if (dm.db().engine() != Engine::PostgreSQL) return fail(why, QStringLiteral("只能转入服务器账套"));
     if (!QFileInfo(file).isFile()) return fail(why, file + QStringLiteral("：文件不存在"));
     QTemporaryDir dir;
-    const QString work = QDir(dir.path()).filePath(QString::fromLatin1(Database::BookFileName));
+    const QString work = Database::bookFileIn(dir.path());
     if (!dir.isValid() || !BookFiles::copy(file, work, why) || !checkCandidate(work, why)) return false;
     if (!loadChecked(dm.db(), work, QStringLiteral("转入账套"), file, why)) return false;
     return reopen(dm, why);

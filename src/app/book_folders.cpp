@@ -65,7 +65,7 @@ Folders resolve(const Facts &f)
         out.data = QDir::cleanPath(QDir(f.dataDirOption).absolutePath());
         return out;
     }
-    const bool holdsBook = QFileInfo(join(f.programDir, QString::fromLatin1(Database::BookFileName))).isFile();
+    const bool holdsBook = QFileInfo(Database::bookFileIn(f.programDir)).isFile();
     if (holdsBook || (!installed && f.programDirWritable)) {
         out.data = out.program;
         return out;

@@ -16,8 +16,6 @@ namespace {
 
 constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
-QString bookFile(const QString &dir) { return QDir(dir).filePath(QString::fromLatin1(Database::BookFileName)); }
-
 // The server's refusal in the operator's words; the text itself is for a technician.
 QString reasonOf(const QString &serverText)
 {
@@ -63,7 +61,7 @@ std::optional<BookLocation> load()
     if (kind == u"local") {
         const QString dir = s.value(QStringLiteral("book/dataDir")).toString();
         if (dir.isEmpty()) return std::nullopt;
-        return BookLocation::sqlite(bookFile(dir));
+        return BookLocation::sqlite(Database::bookFileIn(dir));
     }
     if (kind != u"server") return std::nullopt;
     BookLocation l;
@@ -115,9 +113,9 @@ bool save(const BookLocation &where, QString *why)
 BookLocation choose(const QString &dataDirArg, const QString &postgresArg, const QString &programDir)
 {
     if (!postgresArg.isEmpty()) return BookLocation::postgres(postgresArg);
-    if (!dataDirArg.isEmpty()) return BookLocation::sqlite(bookFile(dataDirArg));
+    if (!dataDirArg.isEmpty()) return BookLocation::sqlite(Database::bookFileIn(dataDirArg));
     if (const std::optional<BookLocation> saved = load()) return *saved;
-    return BookLocation::sqlite(bookFile(programDir));
+    return BookLocation::sqlite(Database::bookFileIn(programDir));
 }
 
 std::optional<BookLocation> parseLine(const QString &text)
@@ -147,13 +145,9 @@ QString check(const BookLocation &where)
         qWarning("connection to %s failed: %s", qPrintable(where.describe()), qPrintable(why));
         return failed(where.engine == BookLocation::Engine::SQLite ? QStringLiteral("无法打开账套文件") : reasonOf(why));
     }
-    try {
-        if (schema::version(db) < 1) return failed(QStringLiteral("这里不是本软件的账套"));
-        if (schema::version(db) > schema::CurrentVersion) return failed(QStringLiteral("账套来自更新的版本，请先升级本软件"));
-    } catch (const DbError &e) {
-        qWarning("reading the book at %s failed: %s", qPrintable(where.describe()), qPrintable(e.text()));
-        return failed(QStringLiteral("这里不是本软件的账套"));
-    }
+    const int version = schema::version(db);   // 0 when the book cannot be read as one
+    if (version < 1) return failed(QStringLiteral("这里不是本软件的账套"));
+    if (version > schema::CurrentVersion) return failed(QStringLiteral("账套来自更新的版本，请先升级本软件"));
     return QString();
 }
 

@@ -36,7 +36,7 @@ TestBook::TestBook(const QString &adminPassword)
         admin.exec(QStringLiteral("DROP SCHEMA IF EXISTS public CASCADE"));
         admin.exec(QStringLiteral("CREATE SCHEMA public"));
     } else {
-        where_ = BookLocation::sqlite(QDir(dir_.path()).filePath(QString::fromLatin1(Database::BookFileName)));
+        where_ = BookLocation::sqlite(Database::bookFileIn(dir_.path()));
     }
     QString why;
     if (!createBook(where_, adminPassword, &why)) throw std::runtime_error(why.toStdString());

@@ -14,7 +14,7 @@ QString warehouseName(int n) { return QStringLiteral("仓库%1").arg(n + 1); }
 
 QString newBook(const QString &dir)
 {
-    const QString file = QDir(dir).filePath(QString::fromLatin1(Database::BookFileName));
+    const QString file = Database::bookFileIn(dir);
     QString why;
     if (!createBook(BookLocation::sqlite(file), QString(), &why)) throw std::runtime_error(why.toStdString());
     return file;

@@ -376,7 +376,7 @@ T *childNamed(QWidget *in, const char *name)
 // with the server's line pasted in, and the login.
 void startPictures(Camera &cam, Database &db)
 {
-    DM1 noBook(BookLocation::sqlite(QDir(ShopDataFolder).filePath(QString::fromLatin1(Database::BookFileName))));
+    DM1 noBook(BookLocation::sqlite(Database::bookFileIn(ShopDataFolder)));
     {
         TFscqd1 first(noBook, {});
         first.show();
@@ -437,7 +437,7 @@ void takeOverPicture(Camera &cam, const QString &fixture)
         poll->deleteLater();
     });
     poll->start(100);
-    if (!takeover::runWithDialog(mdbFile, BookLocation::sqlite(QDir(to.path()).filePath(QString::fromLatin1(Database::BookFileName)))))
+    if (!takeover::runWithDialog(mdbFile, BookLocation::sqlite(Database::bookFileIn(to.path()))))
         fail(QStringLiteral("the take-over of %1 failed").arg(mdbFile));
     settle();
 }

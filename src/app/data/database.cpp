@@ -1,5 +1,6 @@
 #include "app/data/database.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -53,6 +54,8 @@ bool isRead(const QString &sql)
 }
 
 } // namespace
+
+QString Database::bookFileIn(const QString &folder) { return QDir(folder).filePath(QString::fromLatin1(BookFileName)); }
 
 DbError DbError::connectionLost(bool wasWriting, const QString &serverText)
 {

@@ -62,6 +62,8 @@ class Database {
 public:
     using Engine = BookLocation::Engine;
     static constexpr const char *BookFileName = "KLVData1.db";
+    // The book file of a data folder.
+    static QString bookFileIn(const QString &folder);
 
     explicit Database(BookLocation where);
     ~Database();

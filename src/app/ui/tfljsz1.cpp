@@ -105,11 +105,7 @@ void TFljsz1::display(const BookLocation &where)
     else if (saved && saved->engine == BookLocation::Engine::SQLite) folder = QFileInfo(saved->file).absolutePath();
     put(folder_, QDir::toNativeSeparators(folder));
     if (onServer) {
-        put(host_, where.host);
-        put(port_, QString::number(where.port));
-        put(database_, where.database);
-        put(user_, where.user);
-        put(password_, where.password);
+        showServer(where);
     } else {
         put(port_, QStringLiteral("5432"));
         put(database_, QStringLiteral("marvoda"));
@@ -143,19 +139,23 @@ void TFljsz1::fieldEdited(QLineEdit *field)
     if (text.size() - before < 2) return;
     const std::optional<BookLocation> line = ConnectionSettings::parseLine(text);
     if (!line) return;
-    put(host_, line->host);
-    put(port_, QString::number(line->port));
-    put(database_, line->database);
-    put(user_, line->user);
-    put(password_, line->password);
+    showServer(*line);
     ok_->setFocus();
+}
+
+void TFljsz1::showServer(const BookLocation &server)
+{
+    put(host_, server.host);
+    put(port_, QString::number(server.port));
+    put(database_, server.database);
+    put(user_, server.user);
+    put(password_, server.password);
 }
 
 BookLocation TFljsz1::chosen() const
 {
     if (local_->isChecked())
-        return BookLocation::sqlite(QDir(QDir::fromNativeSeparators(folder_->text().trimmed()))
-                                        .filePath(QString::fromLatin1(Database::BookFileName)));
+        return BookLocation::sqlite(Database::bookFileIn(QDir::fromNativeSeparators(folder_->text().trimmed())));
     BookLocation l;
     l.engine = BookLocation::Engine::PostgreSQL;
     l.host = host_->text().trimmed();

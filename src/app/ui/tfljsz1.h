@@ -31,6 +31,7 @@ private:
     bool filled(const BookLocation &where);
     // A whole line from the server script pasted into any server field fills them all.
     void fieldEdited(QLineEdit *field);
+    void showServer(const BookLocation &server);
 
     DM1 &dm_;
     QRadioButton *local_;
