@@ -51,15 +51,9 @@ TFljsz1::TFljsz1(DM1 &dm, QWidget *parent) : QDialog(parent), dm_(dm)
     user_ = edit("Edit4");
     password_ = edit("Edit5");
     password_->setEchoMode(QLineEdit::Password);
-    auto button = [this](const QString &caption, const char *name) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    test_ = button(QStringLiteral("测试连接"), "BB1");
-    ok_ = button(QStringLiteral("确定"), "BB2");
-    cancel_ = button(QStringLiteral("取消"), "BB3");
+    test_ = KeyFlow::button(this, QStringLiteral("测试连接"), QStringLiteral("BB1"));
+    ok_ = KeyFlow::button(this, QStringLiteral("确定"), QStringLiteral("BB2"));
+    cancel_ = KeyFlow::button(this, QStringLiteral("取消"), QStringLiteral("BB3"));
 
     auto *grid = new QGridLayout(this);
     int row = 0;

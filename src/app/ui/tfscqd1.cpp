@@ -21,22 +21,16 @@ TFscqd1::TFscqd1(DM1 &dm, TakeOverRun takeOver, QWidget *parent)
 {
     setObjectName(QStringLiteral("TFscqd1"));
     setWindowTitle(Caption);
-    auto button = [this](const QString &caption, const char *name) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
     password_ = new QLineEdit(this);
     password_->setObjectName(QStringLiteral("Edit1"));
     password_->setEchoMode(QLineEdit::Password);
     confirm_ = new QLineEdit(this);
     confirm_->setObjectName(QStringLiteral("Edit2"));
     confirm_->setEchoMode(QLineEdit::Password);
-    QPushButton *create = button(QStringLiteral("新建账套"), "BitBtn1");
-    QPushButton *access = button(QStringLiteral("导入Access账套"), "BitBtn2");
-    QPushButton *server = button(QStringLiteral("连接设置"), "BitBtn3");
-    QPushButton *quit = button(QStringLiteral("退出"), "BitBtn4");
+    QPushButton *create = KeyFlow::button(this, QStringLiteral("新建账套"), QStringLiteral("BitBtn1"));
+    QPushButton *access = KeyFlow::button(this, QStringLiteral("导入Access账套"), QStringLiteral("BitBtn2"));
+    QPushButton *server = KeyFlow::button(this, QStringLiteral("连接设置"), QStringLiteral("BitBtn3"));
+    QPushButton *quit = KeyFlow::button(this, QStringLiteral("退出"), QStringLiteral("BitBtn4"));
 
     auto *intro = new QLabel(QStringLiteral("本机还没有账套（%1），请选择：")
                                  .arg(QDir::toNativeSeparators(QFileInfo(dm_.db().location().file).absolutePath())),

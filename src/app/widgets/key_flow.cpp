@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
 
@@ -269,6 +270,14 @@ void closeWindow(QWidget *w)
         }
     }
     w->window()->close();
+}
+
+QPushButton *button(QWidget *parent, const QString &caption, const QString &objectName)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(objectName);
+    b->setAutoDefault(false);
+    return b;
 }
 
 } // namespace KeyFlow

@@ -9,6 +9,8 @@
 
 class QAbstractButton;
 class QAbstractItemView;
+class QPushButton;
+class QString;
 class QWidget;
 
 namespace KeyFlow {
@@ -39,6 +41,10 @@ void onEnter(QWidget *field, std::function<bool()> handler);
 // Entry windows: each key of `keys` (F5–F12) runs its action wherever the focus is in `window`,
 // before the focused control and before the main window's own shortcuts see it.
 void functionKeys(QWidget *window, const QList<std::pair<int, std::function<void()>>> &keys);
+
+// A dialog's button named `objectName` that Enter never presses: Enter belongs to the fields,
+// and reaches the button only through enterMovesFocus.
+QPushButton *button(QWidget *parent, const QString &caption, const QString &objectName);
 
 // Closes the window holding `w`: its MDI subwindow when there is one, else its top level.
 void closeWindow(QWidget *w);
